@@ -1,0 +1,42 @@
+# Quick start: `make run` starts the program here, `make test` runs every test.
+BUILD      ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS       ?= $(shell nproc)
+
+.PHONY: all deps configure build run test bench fuzz install clean
+
+all: build
+
+deps:
+	@./tools/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/quorvane
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@set -e; for b in $(BUILD)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done
+
+# Fuzzing needs clang's libFuzzer; FUZZ_SECONDS bounds each target's run.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@command -v clang++ >/dev/null || { echo "fuzz: clang++ is not installed"; exit 1; }
+	@CXX=clang++ cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_FUZZ=ON >/dev/null
+	@cmake --build $(BUILD)-fuzz -j $(JOBS) --target fuzz_targets
+	@set -e; for f in $(BUILD)-fuzz/fuzz/fuzz_*; do \
+	    echo "== $$f"; mkdir -p $(BUILD)-fuzz/corpus/$$(basename $$f); \
+	    $$f -max_total_time=$(FUZZ_SECONDS) $(BUILD)-fuzz/corpus/$$(basename $$f) fuzz/seeds/$$(basename $$f); done
+
+install: build
+	cmake --install $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(BUILD)-fuzz

@@ -1,0 +1,41 @@
+// Cost of the database layer's building blocks: formatting a statement,
+// and one small read through the ODBC stack.
+
+#include "db/Database.h"
+#include "db/Format.h"
+#include "db/Recordset.h"
+#include "support/BenchDatabase.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+static void FormatStatement(benchmark::State& state)
+{
+    for (auto _ : state) {
+        QString s = Sql("select id from Game where heatID = %d and gameNum = %d and name = '%s'", 12, 3,
+                        QStringLiteral("O'Brien"));
+        benchmark::DoNotOptimize(s);
+    }
+}
+BENCHMARK(FormatStatement);
+
+static void ReadOneRow(benchmark::State& state)
+{
+    BenchDatabase db;
+    ExecuteSQL(Sql("insert into Player (first, last, email) values ('%s', '%s', '%s')", "Ada", "Byron", ""));
+    for (auto _ : state) {
+        CRecordset rs(Sql("select first, last from Player where id = %d", 1));
+        benchmark::DoNotOptimize(rs.GetString(0));
+    }
+}
+BENCHMARK(ReadOneRow);
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

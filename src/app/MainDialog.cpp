@@ -1,0 +1,190 @@
+#include "app/MainDialog.h"
+
+#include "ui_MainDialog.h"
+
+#include "app/Messages.h"
+#include "app/UiServices.h"
+#include "db/Database.h"
+#include "db/Format.h"
+#include "db/Recordset.h"
+#include "report/ReportOutput.h"
+#include "scoring/ScoringSystem.h"
+#include "tournament/CurrentTournament.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+
+CMainDialog::CMainDialog(QWidget* parent) : CDialog(parent), ui(std::make_unique<Ui::CMainDialog>())
+{
+    ui->setupUi(this);
+    setWindowTitle(kWindowTitle);
+    CreateMenus();
+    ui->descriptionEdit->installEventFilter(this);
+
+    // Notifications and their handlers.
+    On(m_newAction, &QAction::triggered, &CMainDialog::OnNewTournament);
+    On(m_openAction, &QAction::triggered, &CMainDialog::OnOpenTournament);
+    On(m_editAction, &QAction::triggered, &CMainDialog::OnEditTournament);
+    On(m_deleteAction, &QAction::triggered, &CMainDialog::OnDeleteTournament);
+    On(m_viewAction, &QAction::triggered, &CMainDialog::OnViewPlayers);
+    On(m_groupsAction, &QAction::triggered, &CMainDialog::OnGroups);
+    On(m_preRegAction, &QAction::triggered, &CMainDialog::OnPreRegistration);
+    On(m_selectPrinterAction, &QAction::triggered, &CMainDialog::OnSelectPrinter);
+    On(m_printToFileAction, &QAction::triggered, &CMainDialog::OnPrintToFile);
+    On(ui->heatsButton, &QPushButton::clicked, &CMainDialog::OnHeats);
+    On(ui->teamsButton, &QPushButton::clicked, &CMainDialog::OnTeams);
+    On(ui->scoresButton, &QPushButton::clicked, &CMainDialog::OnScores);
+}
+
+CMainDialog::~CMainDialog() = default;
+
+void CMainDialog::CreateMenus()
+{
+    m_menuBar = new QMenuBar(this);
+    layout()->setMenuBar(m_menuBar);
+    auto add = [this](QMenu* menu, const QString& text, const char* objectName) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(objectName));
+        return action;
+    };
+    QMenu* tournament = m_menuBar->addMenu(QStringLiteral("&Tournament"));
+    m_newAction = add(tournament, QStringLiteral("&New"), "actionNew");
+    m_openAction = add(tournament, QStringLiteral("&Open"), "actionOpen");
+    m_editAction = add(tournament, QStringLiteral("&Edit"), "actionEdit");
+    m_deleteAction = add(tournament, QStringLiteral("&Delete"), "actionDelete");
+    QMenu* players = m_menuBar->addMenu(QStringLiteral("&Players"));
+    m_viewAction = add(players, QStringLiteral("&View"), "actionViewPlayers");
+    m_groupsAction = add(players, QStringLiteral("&Groups"), "actionGroups");
+    m_preRegAction = add(players, QStringLiteral("&PreReg"), "actionPreReg");
+    QMenu* options = m_menuBar->addMenu(QStringLiteral("&Options"));
+    m_selectPrinterAction = add(options, QStringLiteral("Select &Printer"), "actionSelectPrinter");
+    m_printToFileAction = add(options, QStringLiteral("Print to &File"), "actionPrintToFile");
+    m_printToFileAction->setCheckable(true);
+}
+
+void CMainDialog::OnInitDialog()
+{
+    setWindowIcon(QIcon(QStringLiteral(":/quorvane.png")));
+    TakeDefaultPrinter(m_printToFileAction);
+    m_tournamentID = -1;
+    CurrentTournament.systemID = -1;
+    CurrentTournament.id = -1;
+    ScoringSystem.id = -1;
+    RefreshTournamentState();
+}
+
+void CMainDialog::RefreshTournamentState()
+{
+    m_openAction->setEnabled(true);
+    if (m_tournamentID == -1) {
+        m_description.clear();
+        if (!RecordExists(Sql("Select * from Tournament"))) {
+            m_title = QStringLiteral("(Select 'New' from the Tournament menu)");
+            m_openAction->setEnabled(false);
+        } else {
+            m_title = QStringLiteral("(Select 'New' or 'Open' from the Tournament menu)");
+        }
+        ui->groupBox->setFocus();
+    } else {
+        LoadTournament(m_tournamentID);
+        m_title = CurrentTournament.name;
+        m_description = CurrentTournament.description;
+    }
+    const bool open = m_tournamentID != -1;
+    m_preRegAction->setEnabled(open && CurrentTournament.preregistration != 0);
+    m_editAction->setEnabled(open);
+    m_deleteAction->setEnabled(open);
+    ui->heatsButton->setEnabled(open);
+    ui->teamsButton->setEnabled(open && CurrentTournament.teamSize != 0);
+    ui->scoresButton->setEnabled(
+        RecordExists(Sql("select * from Game, Heat where Game.heatID = Heat.id and Heat.tournamentID = %d and "
+                         "Game.gameStat = %d",
+                         CurrentTournament.id, 2)));
+    ShowTexts();
+}
+
+void CMainDialog::ShowTexts()
+{
+    ui->groupBox->setTitle(m_title);
+    ui->descriptionEdit->setPlainText(m_description);
+    QTextCursor cursor(ui->descriptionEdit->document());
+    cursor.select(QTextCursor::Document);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    cursor.mergeBlockFormat(centred);
+}
+
+void CMainDialog::OnNewTournament() {}
+
+void CMainDialog::OnOpenTournament() {}
+
+void CMainDialog::OnEditTournament() {}
+
+void CMainDialog::OnDeleteTournament()
+{
+    if (!AskYesNo(Format("Really delete the tournament '%s'?\n\nThis cannot be undone!", m_title),
+                  QStringLiteral("Confirm Tournament Delete")))
+        return;
+    Transaction transaction;
+    for (CRecordset games(Sql("select Game.id from Game, Heat where Heat.tournamentID = %d and Game.heatID = Heat.id",
+                              m_tournamentID));
+         !games.IsEOF(); games.MoveNext()) {
+        ExecuteSQL(Sql("delete from GamePlayer where gameID = %d", games.GetInt(0)));
+        ExecuteSQL(Sql("delete from Game where id = %d", games.GetInt(0)));
+    }
+    for (CRecordset heats(Sql("select id from Heat where tournamentID = %d", m_tournamentID)); !heats.IsEOF();
+         heats.MoveNext()) {
+        ExecuteSQL(Sql("delete from HeatPlayer where heatID = %d", heats.GetInt(0)));
+        ExecuteSQL(Sql("delete from Heat where id = %d", heats.GetInt(0)));
+    }
+    // The teams' memberships go with the teams, so no TeamPlayer row is left
+    // pointing at a team that no longer exists.
+    ExecuteSQL(Sql("delete from TeamPlayer where teamID in (select id from TournamentTeam where tournamentID = %d)",
+                   m_tournamentID));
+    ExecuteSQL(Sql("delete from TournamentTeam where tournamentID = %d", m_tournamentID));
+    ExecuteSQL(Sql("delete from TournamentPlayer where tournamentID = %d", m_tournamentID));
+    ExecuteSQL(Sql("delete from Tournament where id = %d", m_tournamentID));
+    transaction.Commit();
+    m_tournamentID = -1;
+    CurrentTournament.id = -1;
+    RefreshTournamentState();
+}
+
+void CMainDialog::OnViewPlayers() {}
+
+void CMainDialog::OnGroups() {}
+
+void CMainDialog::OnPreRegistration() {}
+
+void CMainDialog::OnSelectPrinter() { SelectPrinter(this, m_printToFileAction); }
+
+void CMainDialog::OnPrintToFile() { PrintToFile(m_printToFileAction); }
+
+void CMainDialog::OnHeats() {}
+
+void CMainDialog::OnTeams() {}
+
+void CMainDialog::OnScores() {}
+
+void CMainDialog::closeEvent(QCloseEvent* event)
+{
+    if (!AskYesNo(QStringLiteral("Really Quit the Quorvane Tournament Manager?"), QStringLiteral("Confirm Quit"),
+                  MsgIcon::Stop)) {
+        event->ignore();
+        return;
+    }
+    CDialog::closeEvent(event);
+}
+
+bool CMainDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    // The description can never be edited or selected: focus passes on to
+    // the frame around it.
+    if (watched == ui->descriptionEdit && event->type() == QEvent::FocusIn) {
+        ui->groupBox->setFocus();
+        return true;
+    }
+    return CDialog::eventFilter(watched, event);
+}

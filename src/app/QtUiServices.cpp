@@ -1,0 +1,67 @@
+#include "app/QtUiServices.h"
+
+#include "app/Dialog.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace {
+
+QString PortOf(const QString& queueName) { return queueName.isEmpty() ? QString() : queueName + QChar(':'); }
+
+}  // namespace
+
+MsgAnswer QtUiServices::Message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons)
+{
+    QMessageBox box;
+    box.setWindowTitle(title);
+    box.setText(text);
+    switch (icon) {
+    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MsgIcon::Stop: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    }
+    if (buttons == MsgButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    // A message box shows the normal arrow even under the wait cursor.
+    const bool waiting = QApplication::overrideCursor() != nullptr;
+    if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int answer = box.exec();
+    if (waiting) QApplication::restoreOverrideCursor();
+    if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
+    return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+}
+
+int QtUiServices::RunModal(CDialog& dialog) { return dialog.exec(); }
+
+void QtUiServices::BeginWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void QtUiServices::EndWaitCursor() { QApplication::restoreOverrideCursor(); }
+
+QString QtUiServices::DefaultPrinterPort() { return PortOf(QPrinterInfo::defaultPrinterName()); }
+
+QString QtUiServices::ChoosePrinterPort(QWidget* parent)
+{
+    QPrinter printer;
+    printer.setPrintRange(QPrinter::AllPages);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    if (printer.outputFormat() != QPrinter::NativeFormat || !printer.outputFileName().isEmpty()) return {};
+    return PortOf(printer.printerName());
+}
+
+long long QtUiServices::CurrentTimeSeconds() { return QDateTime::currentSecsSinceEpoch(); }

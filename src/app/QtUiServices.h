@@ -1,0 +1,16 @@
+#pragma once
+// The platform itself behind UiServices: QMessageBox, QDialog::exec,
+// QPrintDialog and CUPS printers, the system clock.
+
+#include "app/UiServices.h"
+
+class QtUiServices : public UiServices {
+public:
+    MsgAnswer Message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) override;
+    int RunModal(CDialog& dialog) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    QString DefaultPrinterPort() override;
+    QString ChoosePrinterPort(QWidget* parent) override;
+    long long CurrentTimeSeconds() override;
+};

@@ -1,0 +1,30 @@
+#include "app/UiServices.h"
+
+#include "app/QtUiServices.h"
+
+namespace {
+std::unique_ptr<UiServices>& Installed()
+{
+    static std::unique_ptr<UiServices> services = std::make_unique<QtUiServices>();
+    return services;
+}
+}  // namespace
+
+UiServices& Services() { return *Installed(); }
+
+std::unique_ptr<UiServices> InstallUiServices(std::unique_ptr<UiServices> services)
+{
+    std::unique_ptr<UiServices> previous = std::move(Installed());
+    Installed() = std::move(services);
+    return previous;
+}
+
+MsgAnswer ShowMessage(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons)
+{
+    return Services().Message(text, title, icon, buttons);
+}
+
+bool AskYesNo(const QString& text, const QString& title, MsgIcon icon)
+{
+    return Services().Message(text, title, icon, MsgButtons::YesNo) == MsgAnswer::Yes;
+}

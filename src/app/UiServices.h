@@ -1,0 +1,57 @@
+#pragma once
+// Everything a dialog asks of the platform goes through one process-wide
+// services object: message boxes, running a modal child dialog, the wait
+// cursor, the printers and the clock. The program installs the Qt version;
+// the tests install a scripted one that answers from a queue, so any dialog
+// can be driven end to end in-process.
+
+#include <QString>
+
+#include <memory>
+
+class CDialog;
+class QWidget;
+
+enum class MsgIcon { None, Stop, Question, Exclamation };
+enum class MsgButtons { Ok, YesNo };
+enum class MsgAnswer { Ok, Yes, No };
+
+class UiServices {
+public:
+    virtual ~UiServices() = default;
+
+    virtual MsgAnswer Message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) = 0;
+
+    // Runs an initialised dialog modally; returns its result code.
+    virtual int RunModal(CDialog& dialog) = 0;
+
+    virtual void BeginWaitCursor() = 0;
+    virtual void EndWaitCursor() = 0;
+
+    // Port name of the default printer ("QUEUE:"), or empty when there is none.
+    virtual QString DefaultPrinterPort() = 0;
+    // Shows the print dialog; the port name of the printer chosen, or empty
+    // (cancelled, no printer, or printing to a PDF file).
+    virtual QString ChoosePrinterPort(QWidget* parent) = 0;
+
+    // Seconds since 1970-01-01 00:00 UTC.
+    virtual long long CurrentTimeSeconds() = 0;
+};
+
+UiServices& Services();
+// Installs services and returns the ones installed before.
+std::unique_ptr<UiServices> InstallUiServices(std::unique_ptr<UiServices> services);
+
+// Shorthands for the one way to show a message.
+MsgAnswer ShowMessage(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok);
+// A Yes/No box with the question icon; true only for Yes.
+bool AskYesNo(const QString& text, const QString& title, MsgIcon icon = MsgIcon::Question);
+
+// Shows the wait cursor for as long as it lives.
+class WaitCursor {
+public:
+    WaitCursor() { Services().BeginWaitCursor(); }
+    ~WaitCursor() { Services().EndWaitCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};

@@ -1,0 +1,86 @@
+#include "db/Schema.h"
+
+#include "db/Database.h"
+#include "db/Format.h"
+#include "db/Recordset.h"
+
+namespace {
+
+struct TableDefinition {
+    const char* name;
+    const char* columns;
+};
+
+// Column orders matter where statements rely on them ("select *", inserts
+// without a column list). Keys never reuse an identifier, so a row left behind
+// by a deleted parent never attaches to a new one.
+const TableDefinition kTables[] = {
+    {"Tournament",
+     "id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT, description TEXT, systemID INTEGER, "
+     "teamSize INTEGER, teamHeat INTEGER, teamConflict INTEGER, playerConflict INTEGER, "
+     "powerConflict INTEGER, numHeats INTEGER, dropHeats INTEGER, minHeats INTEGER, "
+     "assignPowers INTEGER, groupPowers INTEGER, preregistration INTEGER, unplayedScore INTEGER, "
+     "multDrop DOUBLE"},
+    {"System",
+     "id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT, dias INTEGER, winDrawScoring INTEGER, "
+     "finalYear INTEGER, scoreLoss TEXT, score1 TEXT, score2 TEXT, score3 TEXT, score4 TEXT, "
+     "score5 TEXT, score6 TEXT, score7 TEXT, scoreProvisional TEXT"},
+    {"Player", "id INTEGER PRIMARY KEY AUTOINCREMENT, first TEXT, last TEXT, email TEXT"},
+    {"[Group]", "id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT, conflict INTEGER"},
+    {"PlayerGroup", "groupID INTEGER, playerID INTEGER"},
+    {"PlayerConflicts", "player1 INTEGER, player2 INTEGER, value INTEGER"},
+    {"TournamentPlayer", "tournamentID INTEGER, playerID INTEGER, heatNums INTEGER"},
+    {"TournamentTeam", "id INTEGER PRIMARY KEY AUTOINCREMENT, tournamentID INTEGER, name TEXT"},
+    {"TeamPlayer", "teamID INTEGER, playerID INTEGER"},
+    {"Heat", "id INTEGER PRIMARY KEY AUTOINCREMENT, tournamentID INTEGER, heatNum INTEGER, "
+             "systemID INTEGER DEFAULT 0"},
+    {"HeatPlayer", "heatID INTEGER, playerID INTEGER"},
+    {"Game", "id INTEGER PRIMARY KEY AUTOINCREMENT, heatID INTEGER, gameNum INTEGER, gameStat INTEGER, "
+             "systemID INTEGER DEFAULT 0"},
+    {"GamePlayer", "gameID INTEGER, playerID INTEGER, powerID INTEGER, result INTEGER, years INTEGER, "
+                   "centers INTEGER"},
+};
+
+// Lookups the statements of the program make often.
+const char* const kIndexes[] = {
+    "create index GamePlayerGame on GamePlayer (gameID)",
+    "create index GamePlayerPlayer on GamePlayer (playerID)",
+    "create index GameHeat on Game (heatID)",
+    "create index HeatTournament on Heat (tournamentID)",
+    "create index HeatPlayerHeat on HeatPlayer (heatID)",
+    "create index TeamPlayerPlayer on TeamPlayer (playerID)",
+    "create index PlayerGroupPlayer on PlayerGroup (playerID)",
+    "create index PlayerConflictsPlayer1 on PlayerConflicts (player1)",
+    "create index TournamentPlayerPlayer on TournamentPlayer (playerID)",
+};
+
+QString PlainName(const char* name)
+{
+    QString plain = QString::fromLatin1(name);
+    plain.remove(QChar('[')).remove(QChar(']'));
+    return plain;
+}
+
+}  // namespace
+
+QStringList SchemaTableNames()
+{
+    QStringList names;
+    for (const TableDefinition& table : kTables) names << PlainName(table.name);
+    return names;
+}
+
+bool EnsureSchema()
+{
+    for (const TableDefinition& table : kTables) {
+        if (RecordExists(Sql("select name from sqlite_master where type = 'table' and name = '%s' collate nocase",
+                             PlainName(table.name))))
+            return false;
+    }
+    Transaction transaction;
+    for (const TableDefinition& table : kTables)
+        ExecuteSQL(Format("create table %s (%s)", table.name, table.columns));
+    for (const char* index : kIndexes) ExecuteSQL(QString::fromLatin1(index));
+    transaction.Commit();
+    return true;
+}

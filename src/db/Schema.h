@@ -1,0 +1,12 @@
+#pragma once
+// The thirteen tables of Orvex.mdb.
+
+#include <QStringList>
+
+// Names of the tables, in the order they are created.
+QStringList SchemaTableNames();
+
+// Creates the tables when the database holds none of them (a new user's first
+// start). A database that holds any of them is left exactly as it is.
+// Returns true when the tables were created.
+bool EnsureSchema();

@@ -1,0 +1,58 @@
+#pragma once
+// The output channel of every printed report.
+//
+// Reports are plain text. They go either to the selected printer, a CUPS
+// queue whose port name is the queue's name and a colon ("lab:"), written
+// through `lp -d QUEUE`, or, when g_printerPort is empty, to the text file
+// "<tournament name> <title>.txt" in the working directory.
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QWidget;
+
+// Port name of the selected printer; empty = reports go to text files.
+extern QString g_printerPort;
+
+// A port is usable when it ends with a colon (a printer queue or local port)
+// or begins with a backslash (a network path).
+bool IsUsablePrinterPort(const QString& port);
+
+// A name with every character that cannot stand in a file name ('/', NUL)
+// replaced by '_', so that a file always lands in the working directory.
+QString SafeFileName(const QString& name);
+
+// "<tournament name> <title>.txt", made safe.
+QString ReportFileName(const QString& title);
+
+class ReportStream {
+public:
+    virtual ~ReportStream() = default;
+    virtual void Write(const QString& text) = 0;
+    ReportStream& operator<<(const QString& text)
+    {
+        Write(text);
+        return *this;
+    }
+    // Finishes the report. False, after a message naming the target and the
+    // reason, when the output failed.
+    virtual bool Close() = 0;
+};
+
+// Opens the output of one report. Null, after a message naming the target
+// and the reason, when the target cannot be opened.
+std::unique_ptr<ReportStream> OpenReportOutput(const QString& title);
+
+// Opens the output, lets writer fill it and closes it. True when the whole
+// report was written; the caller then shows its completion message.
+bool PrintReport(const QString& title, const std::function<void(ReportStream&)>& writer);
+
+// The Options menu commands; printToFile is the "Print to &File" item whose
+// check mark shows that reports go to files.
+void SelectPrinter(QWidget* parent, QAction* printToFile);
+void PrintToFile(QAction* printToFile);
+// Start-up: the default printer, or file output without a message.
+void TakeDefaultPrinter(QAction* printToFile);

@@ -1,0 +1,270 @@
+#include "app/MainDialog.h"
+#include "db/Format.h"
+#include "db/Recordset.h"
+#include "report/ReportOutput.h"
+#include "scoring/ScoringSystem.h"
+#include "support/DbTest.h"
+#include "support/TestData.h"
+#include "support/Widgets.h"
+#include "tournament/CurrentTournament.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTextEdit>
+
+using namespace testdata;
+
+namespace {
+
+// What the window shows and enables, read off its controls.
+struct WindowState {
+    QString title;
+    QString description;
+    bool open, edit, del, preReg, heats, teams, scores;
+};
+
+WindowState StateOf(CMainDialog& dlg)
+{
+    return {dlg.findChild<QGroupBox*>("groupBox")->title(),
+            dlg.findChild<QTextEdit*>("descriptionEdit")->toPlainText(),
+            ActionByText(&dlg, "&Open")->isEnabled(),
+            ActionByText(&dlg, "&Edit")->isEnabled(),
+            ActionByText(&dlg, "&Delete")->isEnabled(),
+            ActionByText(&dlg, "&PreReg")->isEnabled(),
+            ButtonByText(&dlg, "Heats")->isEnabled(),
+            ButtonByText(&dlg, "Teams")->isEnabled(),
+            ButtonByText(&dlg, "Scores")->isEnabled()};
+}
+
+// Opens a tournament the way the Open command leaves the window.
+class OpenableMainDialog : public CMainDialog {
+public:
+    void Show(int tournamentID)
+    {
+        SetTournamentForTest(tournamentID);
+        RefreshTournamentState();
+    }
+};
+
+}  // namespace
+
+class MainWindow : public DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        systemID = AddSystem();
+    }
+    int systemID = 0;
+};
+
+TEST_F(MainWindow, StartsWithTheNewHintWhenThereIsNoTournament)
+{
+    CMainDialog dlg;
+    ASSERT_TRUE(dlg.Initialise());
+    EXPECT_EQ(dlg.windowTitle(), "Quorvane Tournament Manager 3.12.19");
+    const WindowState s = StateOf(dlg);
+    EXPECT_EQ(s.title, "(Select 'New' from the Tournament menu)");
+    EXPECT_EQ(s.description, "");
+    EXPECT_FALSE(s.open || s.edit || s.del || s.preReg || s.heats || s.teams || s.scores);
+    for (const char* always : {"&New", "&View", "&Groups", "Select &Printer", "Print to &File"})
+        EXPECT_TRUE(ActionByText(&dlg, always)->isEnabled()) << always;
+    EXPECT_EQ(dlg.CurrentTournamentID(), -1);
+    EXPECT_EQ(CurrentTournament.id, -1);
+    EXPECT_EQ(CurrentTournament.systemID, -1);
+    EXPECT_EQ(ScoringSystem.id, -1);
+}
+
+TEST_F(MainWindow, OffersOpenWhenTournamentsExist)
+{
+    AddTournament({.systemID = systemID});
+    CMainDialog dlg;
+    ASSERT_TRUE(dlg.Initialise());
+    const WindowState s = StateOf(dlg);
+    EXPECT_EQ(s.title, "(Select 'New' or 'Open' from the Tournament menu)");
+    EXPECT_TRUE(s.open);
+    EXPECT_FALSE(s.edit || s.del || s.preReg || s.heats || s.teams || s.scores);
+}
+
+TEST_F(MainWindow, ShowsTheOpenTournamentAndEnablesItsCommands)
+{
+    const int plain = AddTournament({.name = "Plain", .description = "Line one\nLine two", .systemID = systemID});
+    const int teams = AddTournament(
+        {.name = "Teams", .systemID = systemID, .teamSize = 2, .teamHeat = 1, .preregistration = 1});
+    OpenableMainDialog dlg;
+    ASSERT_TRUE(dlg.Initialise());
+
+    dlg.Show(plain);
+    WindowState s = StateOf(dlg);
+    EXPECT_EQ(s.title, "Plain");
+    EXPECT_EQ(s.description, "Line one\nLine two");
+    EXPECT_TRUE(s.open && s.edit && s.del && s.heats);
+    EXPECT_FALSE(s.preReg || s.teams || s.scores);
+    EXPECT_EQ(CurrentTournament.id, plain);
+    EXPECT_EQ(ScoringSystem.id, systemID);
+
+    dlg.Show(teams);
+    s = StateOf(dlg);
+    EXPECT_TRUE(s.preReg && s.teams);
+    EXPECT_FALSE(s.scores);
+
+    // Scores needs a finished game of this very tournament.
+    const int heat = AddHeat(teams, 1);
+    AddGame(heat, 1, 1);
+    dlg.RefreshTournamentState();
+    EXPECT_FALSE(StateOf(dlg).scores);
+    AddGame(AddHeat(plain, 1), 1, 2);
+    dlg.RefreshTournamentState();
+    EXPECT_FALSE(StateOf(dlg).scores);
+    AddGame(heat, 2, 2);
+    dlg.RefreshTournamentState();
+    EXPECT_TRUE(StateOf(dlg).scores);
+}
+
+TEST_F(MainWindow, KeepsTheFocusOffTheDescription)
+{
+    CMainDialog dlg;
+    ASSERT_TRUE(dlg.Initialise());
+    dlg.show();
+    auto* text = dlg.findChild<QTextEdit*>("descriptionEdit");
+    text->setFocus();
+    QApplication::processEvents();
+    EXPECT_FALSE(text->hasFocus());
+    EXPECT_TRUE(dlg.findChild<QGroupBox*>("groupBox")->hasFocus());
+    EXPECT_TRUE(text->isReadOnly());
+}
+
+TEST_F(MainWindow, AsksBeforeQuitting)
+{
+    CMainDialog dlg;
+    ASSERT_TRUE(dlg.Initialise());
+    dlg.show();
+    ui().Expect("Confirm Quit", MsgAnswer::No)
+        .Text("Really Quit the Quorvane Tournament Manager?")
+        .Icon(MsgIcon::Stop)
+        .Buttons(MsgButtons::YesNo);
+    EXPECT_FALSE(dlg.close());
+    EXPECT_FALSE(dlg.HasEnded());
+    ui().Expect("Confirm Quit", MsgAnswer::Yes);
+    EXPECT_TRUE(dlg.close());
+    EXPECT_TRUE(dlg.HasEnded());
+}
+
+TEST_F(MainWindow, EndsOnEscapeWithoutAsking)
+{
+    CMainDialog dlg;
+    ASSERT_TRUE(dlg.Initialise());
+    dlg.show();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&dlg, &escape);
+    EXPECT_TRUE(dlg.HasEnded());
+    EXPECT_TRUE(ui().Messages().empty());
+}
+
+TEST_F(MainWindow, LabelsItsControls)
+{
+    CMainDialog dlg;
+    ASSERT_TRUE(dlg.Initialise());
+    ExpectInputsLabelled(&dlg);
+}
+
+class DeleteTournament : public MainWindow {
+protected:
+    // A tournament with two heats, games with seats, registrations, teams and
+    // pre-registrations.
+    int Populate(const QString& name, int firstPlayer)
+    {
+        const int t = AddTournament({.name = name, .systemID = systemID, .teamSize = 1, .teamHeat = -1});
+        for (int h = 1; h <= 2; ++h) {
+            const int heat = AddHeat(t, h);
+            const int game = AddGame(heat, 1, 2);
+            for (int p = 0; p < 7; ++p) AddSeat(game, firstPlayer + p, p, 0, 5, 4);
+            AddHeatPlayer(heat, firstPlayer + 7);
+        }
+        AddTeam(t, name + " Team", {firstPlayer, firstPlayer + 1, firstPlayer + 2});
+        AddPreRegistration(t, firstPlayer + 3, 3);
+        return t;
+    }
+
+    int CountFor(const QString& statement, int id) { return Count(Sql(statement.toUtf8().constData(), id)); }
+
+    void ExpectRowsOf(int t, int games, int seats, int heats, int heatPlayers, int teams, int teamPlayers, int prereg, int tournaments)
+    {
+        EXPECT_EQ(CountFor("select Game.id from Game, Heat where Game.heatID = Heat.id and Heat.tournamentID = %d", t), games);
+        EXPECT_EQ(CountFor("select * from GamePlayer, Game, Heat where GamePlayer.gameID = Game.id and "
+                           "Game.heatID = Heat.id and Heat.tournamentID = %d", t), seats);
+        EXPECT_EQ(CountFor("select * from Heat where tournamentID = %d", t), heats);
+        EXPECT_EQ(CountFor("select * from HeatPlayer, Heat where HeatPlayer.heatID = Heat.id and Heat.tournamentID = %d", t), heatPlayers);
+        EXPECT_EQ(CountFor("select * from TournamentTeam where tournamentID = %d", t), teams);
+        EXPECT_EQ(CountFor("select * from TeamPlayer, TournamentTeam where TeamPlayer.teamID = TournamentTeam.id "
+                           "and TournamentTeam.tournamentID = %d", t), teamPlayers);
+        EXPECT_EQ(CountFor("select * from TournamentPlayer where tournamentID = %d", t), prereg);
+        EXPECT_EQ(CountFor("select * from Tournament where id = %d", t), tournaments);
+    }
+};
+
+TEST_F(DeleteTournament, RemovesExactlyTheOpenTournamentsRows)
+{
+    const int doomed = Populate("Doomed", 1);
+    const int kept = Populate("Kept", 101);
+    OpenableMainDialog dlg;
+    ASSERT_TRUE(dlg.Initialise());
+    dlg.Show(doomed);
+    ui().Expect("Confirm Tournament Delete", MsgAnswer::Yes)
+        .Text("Really delete the tournament 'Doomed'?\n\nThis cannot be undone!")
+        .Icon(MsgIcon::Question)
+        .Buttons(MsgButtons::YesNo);
+    ActionByText(&dlg, "&Delete")->trigger();
+
+    ExpectRowsOf(doomed, 0, 0, 0, 0, 0, 0, 0, 0);
+    EXPECT_EQ(Count("select * from TeamPlayer where playerID < 100"), 0);  // no membership left behind
+    ExpectRowsOf(kept, 2, 14, 2, 2, 1, 3, 1, 1);
+    EXPECT_EQ(dlg.CurrentTournamentID(), -1);
+    EXPECT_EQ(CurrentTournament.id, -1);
+    EXPECT_EQ(StateOf(dlg).title, "(Select 'New' or 'Open' from the Tournament menu)");
+    EXPECT_FALSE(StateOf(dlg).edit);
+}
+
+TEST_F(DeleteTournament, OfTheLastTournamentShowsTheNewHint)
+{
+    const int only = Populate("Only", 1);
+    OpenableMainDialog dlg;
+    ASSERT_TRUE(dlg.Initialise());
+    dlg.Show(only);
+    ui().Expect("Confirm Tournament Delete", MsgAnswer::Yes);
+    ActionByText(&dlg, "&Delete")->trigger();
+    EXPECT_EQ(StateOf(dlg).title, "(Select 'New' from the Tournament menu)");
+    EXPECT_FALSE(StateOf(dlg).open);
+}
+
+TEST_F(DeleteTournament, AnsweredNoChangesNothing)
+{
+    const int t = Populate("Kept", 1);
+    OpenableMainDialog dlg;
+    ASSERT_TRUE(dlg.Initialise());
+    dlg.Show(t);
+    ui().Expect("Confirm Tournament Delete", MsgAnswer::No);
+    ActionByText(&dlg, "&Delete")->trigger();
+    ExpectRowsOf(t, 2, 14, 2, 2, 1, 3, 1, 1);
+    EXPECT_EQ(dlg.CurrentTournamentID(), t);
+}
+
+TEST_F(DeleteTournament, ThatFailsChangesNothingAndSaysWhy)
+{
+    const int t = Populate("Kept", 1);
+    OpenableMainDialog dlg;
+    ASSERT_TRUE(dlg.Initialise());
+    dlg.Show(t);
+    Exec("drop table TournamentPlayer");  // the cascade fails late
+    ui().Expect("Confirm Tournament Delete", MsgAnswer::Yes);
+    ui().Expect("Quorvane Tournament Manager").Icon(MsgIcon::Stop);
+    ActionByText(&dlg, "&Delete")->trigger();
+    ASSERT_EQ(ui().Messages().size(), 2u);
+    EXPECT_TRUE(ui().Messages()[1].text.contains("no such table: TournamentPlayer"));
+    Exec("create table TournamentPlayer (tournamentID INTEGER, playerID INTEGER, heatNums INTEGER)");
+    ExpectRowsOf(t, 2, 14, 2, 2, 1, 3, 0, 1);
+    EXPECT_EQ(dlg.CurrentTournamentID(), t);
+}

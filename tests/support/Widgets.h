@@ -1,0 +1,37 @@
+#pragma once
+// Finding a dialog's controls the way a user sees them: by caption, by the
+// text of the label in front of them, or by name.
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QString>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+// The button whose caption is text (with or without its '&').
+QAbstractButton* ButtonByText(QWidget* root, const QString& text);
+// The menu item whose text is text.
+QAction* ActionByText(QWidget* root, const QString& text);
+// The control whose accessible name (its label's caption, or its own) is name.
+QWidget* ControlByName(QWidget* root, const QString& name);
+
+template <class W>
+W* ControlByName(QWidget* root, const QString& name)
+{
+    QWidget* w = ControlByName(root, name);
+    W* typed = qobject_cast<W*>(w);
+    if (w && !typed) ADD_FAILURE() << "control \"" << name.toStdString() << "\" has another type";
+    return typed;
+}
+
+// The accessible name assistive technology reads for a control.
+QString AccessibleName(QWidget* w);
+
+// Fails for every edit, drop-down list or list control in root that has no
+// accessible name.
+void ExpectInputsLabelled(QWidget* root);
+
+// True when the widget is not explicitly hidden (dialogs under test are not
+// shown on screen, so isVisible() is always false).
+inline bool Shown(const QWidget* w) { return w && !w->isHidden(); }
