@@ -101,6 +101,10 @@ private:
 
 extern CScoringSystem ScoringSystem;
 
+// True when a formula mentions a provisional-score variable (prov, sump,
+// avgp, mulp, minp, maxp), found as a case-sensitive substring.
+bool MentionsProvisionalScores(const QString& formula);
+
 inline void LoadScoringSystem(int systemID) { ScoringSystem.Load(systemID); }
 
 // The system that scores a game: the game's own, else its heat's, else the
