@@ -22,6 +22,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 
 namespace {
@@ -313,4 +314,37 @@ float CScoringSystem::Evaluate(QStringView text, const FormulaInputs& in, int de
     // 4. Exactly one value must be left.
     if (list.Size() != 1 || list[0].kind != Token::Value) return Fail();
     return list[0].value;
+}
+
+namespace {
+
+// Variables are found in formula texts as case-sensitive substrings, so a
+// name inside a longer word counts.
+bool MentionsAny(const QString& text, std::initializer_list<const char*> names)
+{
+    for (const char* n : names)
+        if (text.contains(QLatin1String(n), Qt::CaseSensitive)) return true;
+    return false;
+}
+
+}  // namespace
+
+bool MentionsProvisionalScores(const QString& formula)
+{
+    return MentionsAny(formula, {"prov", "avgp", "mulp", "sump", "minp", "maxp"});
+}
+
+void CScoringSystem::DeriveUsageFlags()
+{
+    usesYears = 0;
+    usesRanking = winDrawScoring != 1 ? 1 : 0;
+    usesProvisional = 0;
+    usesTotalSC = 0;
+    for (const QString& formula : formulas) {
+        if (MentionsAny(formula, {"yrs"})) usesYears = 1;
+        if (MentionsAny(formula, {"scs", "big", "tie", "srv"})) usesRanking = 1;
+        if (MentionsProvisionalScores(formula)) usesProvisional = 1;
+        if (MentionsAny(formula, {"ctrs", "sumc", "avgc", "mulc", "minc", "maxc"})) usesTotalSC = 1;
+    }
+    if (winDrawScoring == 2) usesProvisional = 1;
 }

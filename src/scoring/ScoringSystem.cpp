@@ -23,37 +23,6 @@ void CScoringSystem::Load(int systemID)
     error = 0;
 }
 
-namespace {
-
-bool MentionsAny(const QString& text, std::initializer_list<const char*> names)
-{
-    for (const char* n : names)
-        if (text.contains(QLatin1String(n), Qt::CaseSensitive)) return true;
-    return false;
-}
-
-}  // namespace
-
-bool MentionsProvisionalScores(const QString& formula)
-{
-    return MentionsAny(formula, {"prov", "avgp", "mulp", "sump", "minp", "maxp"});
-}
-
-void CScoringSystem::DeriveUsageFlags()
-{
-    usesYears = 0;
-    usesRanking = winDrawScoring != 1 ? 1 : 0;
-    usesProvisional = 0;
-    usesTotalSC = 0;
-    for (const QString& formula : formulas) {
-        if (MentionsAny(formula, {"yrs"})) usesYears = 1;
-        if (MentionsAny(formula, {"scs", "big", "tie", "srv"})) usesRanking = 1;
-        if (MentionsProvisionalScores(formula)) usesProvisional = 1;
-        if (MentionsAny(formula, {"ctrs", "sumc", "avgc", "mulc", "minc", "maxc"})) usesTotalSC = 1;
-    }
-    if (winDrawScoring == 2) usesProvisional = 1;
-}
-
 int SystemForGame(int gameSystemID, int heatSystemID)
 {
     if (gameSystemID != 0) return gameSystemID;
