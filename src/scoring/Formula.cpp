@@ -154,56 +154,84 @@ float CScoringSystem::EvaluateFormula(QStringView text, int yrs, int scs, int nu
     return Evaluate(text, FormulaInputs{yrs, scs, num, power, big, tie, srv, ldr}, 0);
 }
 
+namespace {
+
+// A variable name of three or four lower-case letters packed into one
+// number, so a name is found with one switch.
+constexpr std::uint32_t NameKey(const char (&name)[4])
+{
+    return std::uint32_t(name[0]) | std::uint32_t(name[1]) << 8 | std::uint32_t(name[2]) << 16;
+}
+constexpr std::uint32_t NameKey(const char (&name)[5])
+{
+    return std::uint32_t(name[0]) | std::uint32_t(name[1]) << 8 | std::uint32_t(name[2]) << 16 |
+           std::uint32_t(name[3]) << 24;
+}
+
+// The key of a name in a formula, or 0 when it cannot be a variable.
+std::uint32_t KeyOf(QStringView name)
+{
+    if (name.size() < 3 || name.size() > 4) return 0;
+    std::uint32_t key = 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        if (c < u'a' || c > u'z') return 0;
+        key |= std::uint32_t(c) << (8 * i);
+    }
+    return key;
+}
+
+}  // namespace
+
 bool CScoringSystem::ResolveVariable(QStringView name, const FormulaInputs& in, float& value) const
 {
-    if (name.size() < 3 || name.size() > 4) return false;
     const bool knownPower = in.power >= 0 && in.power < 7;
-    auto is = [&name](const char16_t* variable) { return name == QStringView(variable); };
-
-    if (is(u"yrs")) value = float(in.yrs);
-    else if (is(u"scs")) value = float(in.scs);
-    else if (is(u"num")) value = float(in.num);
-    else if (is(u"big")) value = float(in.big);
-    else if (is(u"tie")) value = float(in.tie);
-    else if (is(u"srv")) value = float(in.srv);
-    else if (is(u"ldr")) value = float(in.ldr);
-    else if (is(u"aus")) value = in.power == 0 ? 1.0f : 0.0f;
-    else if (is(u"eng")) value = in.power == 1 ? 1.0f : 0.0f;
-    else if (is(u"fra")) value = in.power == 2 ? 1.0f : 0.0f;
-    else if (is(u"ger")) value = in.power == 3 ? 1.0f : 0.0f;
-    else if (is(u"ita")) value = in.power == 4 ? 1.0f : 0.0f;
-    else if (is(u"rus")) value = in.power == 5 ? 1.0f : 0.0f;
-    else if (is(u"tur")) value = in.power == 6 ? 1.0f : 0.0f;
-    // A seat without a power has no provisional score or centre figure.
-    else if (is(u"prov")) value = knownPower ? prov[size_t(in.power)] : 0.0f;
-    else if (is(u"ctrs")) value = knownPower ? float(ctrs[size_t(in.power)]) : 0.0f;
-    else if (is(u"sump") || is(u"avgp") || is(u"mulp") || is(u"minp") || is(u"maxp")) {
-        float sum = 0.0f, product = 1.0f, least = prov[0], most = prov[0];
-        for (float p : prov) {
-            sum += p;
-            product *= p;
-            if (p < least) least = p;
-            if (p > most) most = p;
-        }
-        value = is(u"sump") ? sum : is(u"avgp") ? sum * kOneSeventh : is(u"mulp") ? product
-                : is(u"minp") ? least : most;
-    } else if (is(u"sumc") || is(u"avgc") || is(u"mulc") || is(u"minc") || is(u"maxc")) {
+    auto aggregate = [](const auto& entries, float& sum, float& product, float& least, float& most) {
         // Sums and products in float: seven figures of a stored game cannot
         // overflow them the way they could an int.
-        float sum = 0.0f, product = 1.0f;
-        int least = ctrs[0], most = ctrs[0];
-        for (int c : ctrs) {
-            sum += float(c);
-            product *= float(c);
-            if (c < least) least = c;
-            if (c > most) most = c;
+        sum = 0.0f;
+        product = 1.0f;
+        least = float(entries[0]);
+        most = float(entries[0]);
+        for (const auto entry : entries) {
+            const float e = float(entry);
+            sum += e;
+            product *= e;
+            if (e < least) least = e;
+            if (e > most) most = e;
         }
-        value = is(u"sumc") ? sum : is(u"avgc") ? sum * kOneSeventh : is(u"mulc") ? product
-                : is(u"minc") ? float(least) : float(most);
-    } else {
-        return false;
+    };
+    float sum, product, least, most;
+    switch (KeyOf(name)) {
+    case NameKey("yrs"): value = float(in.yrs); return true;
+    case NameKey("scs"): value = float(in.scs); return true;
+    case NameKey("num"): value = float(in.num); return true;
+    case NameKey("big"): value = float(in.big); return true;
+    case NameKey("tie"): value = float(in.tie); return true;
+    case NameKey("srv"): value = float(in.srv); return true;
+    case NameKey("ldr"): value = float(in.ldr); return true;
+    case NameKey("aus"): value = in.power == 0 ? 1.0f : 0.0f; return true;
+    case NameKey("eng"): value = in.power == 1 ? 1.0f : 0.0f; return true;
+    case NameKey("fra"): value = in.power == 2 ? 1.0f : 0.0f; return true;
+    case NameKey("ger"): value = in.power == 3 ? 1.0f : 0.0f; return true;
+    case NameKey("ita"): value = in.power == 4 ? 1.0f : 0.0f; return true;
+    case NameKey("rus"): value = in.power == 5 ? 1.0f : 0.0f; return true;
+    case NameKey("tur"): value = in.power == 6 ? 1.0f : 0.0f; return true;
+    // A seat without a power has no provisional score or centre figure.
+    case NameKey("prov"): value = knownPower ? prov[size_t(in.power)] : 0.0f; return true;
+    case NameKey("ctrs"): value = knownPower ? float(ctrs[size_t(in.power)]) : 0.0f; return true;
+    case NameKey("sump"): aggregate(prov, sum, product, least, most); value = sum; return true;
+    case NameKey("avgp"): aggregate(prov, sum, product, least, most); value = sum * kOneSeventh; return true;
+    case NameKey("mulp"): aggregate(prov, sum, product, least, most); value = product; return true;
+    case NameKey("minp"): aggregate(prov, sum, product, least, most); value = least; return true;
+    case NameKey("maxp"): aggregate(prov, sum, product, least, most); value = most; return true;
+    case NameKey("sumc"): aggregate(ctrs, sum, product, least, most); value = sum; return true;
+    case NameKey("avgc"): aggregate(ctrs, sum, product, least, most); value = sum * kOneSeventh; return true;
+    case NameKey("mulc"): aggregate(ctrs, sum, product, least, most); value = product; return true;
+    case NameKey("minc"): aggregate(ctrs, sum, product, least, most); value = least; return true;
+    case NameKey("maxc"): aggregate(ctrs, sum, product, least, most); value = most; return true;
+    default: return false;
     }
-    return true;
 }
 
 float CScoringSystem::Evaluate(QStringView text, const FormulaInputs& in, int depth)

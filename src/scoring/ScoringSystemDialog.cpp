@@ -26,7 +26,8 @@ QString SystemValueErrors(SystemValues& values, bool newSystem)
         else if (RecordExists(Sql("select id from System where name='%s'", values.name)))
             lines += QStringLiteral("That Tournament System name is already in use!\n");
     }
-    if (values.winDrawScoring < 0 || values.winDrawScoring > 2) lines += QStringLiteral("No scoring system specified.\n");
+    if (values.winDrawScoring < 0 || values.winDrawScoring > 2)
+        lines += QStringLiteral("No scoring system specified.\n");
 
     if (MentionsProvisionalScores(values.formulas[kScoreProvisional])) {
         lines += QStringLiteral("Provisional formula may not reference provisional results.");
@@ -60,9 +61,9 @@ void SaveSystemValues(const SystemValues& v, int targetID)
     const auto& f = v.formulas;
     int id = loaded.id;
     if (targetID == -1) {
-        ExecuteSQL(Sql("insert into System (name, dias, winDrawScoring, finalYear, scoreProvisional, scoreLoss, score1, "
-                       "score2, score3, score4, score5, score6, score7) values ('%s', %d, %d, %d, '%s', '%s', '%s', "
-                       "'%s', '%s', '%s', '%s', '%s', '%s')",
+        ExecuteSQL(Sql("insert into System (name, dias, winDrawScoring, finalYear, scoreProvisional, scoreLoss, "
+                       "score1, score2, score3, score4, score5, score6, score7) values ('%s', %d, %d, %d, '%s', '%s', "
+                       "'%s', '%s', '%s', '%s', '%s', '%s', '%s')",
                        v.name, v.dias, v.winDrawScoring, v.finalYear, f[kScoreProvisional], f[kScoreLoss], f[1], f[2],
                        f[3], f[4], f[5], f[6], f[7]));
         CRecordset rs(Sql("select id from System where name='%s'", v.name));
@@ -148,9 +149,8 @@ void CScoringSystemDialog::SetKindLabels(int kind)
     ui->lossLabel->setText(draws ? QStringLiteral("Elimination or survival:") : QStringLiteral("Elimination:"));
     ui->diasCheck->setText(draws ? QStringLiteral("Draws must include all survivors")
                                  : QStringLiteral("Average points for SC-count ties"));
-    ui->noteLabel->setText(kind == 2
-                               ? QStringLiteral("(The provisional score will be automatically added to each player's score.)")
-                               : QString());
+    const QString note = QStringLiteral("(The provisional score will be automatically added to each player's score.)");
+    ui->noteLabel->setText(kind == 2 ? note : QString());
 }
 
 // Only the labels follow the kind: whatever is typed in the edits stays.
