@@ -9,6 +9,7 @@
 #include "db/Recordset.h"
 #include "report/ReportOutput.h"
 #include "scoring/ScoringSystem.h"
+#include "teams/TeamsDialog.h"
 #include "tournament/CurrentTournament.h"
 
 #include <QCloseEvent>
@@ -164,7 +165,11 @@ void CMainDialog::OnPrintToFile() { PrintToFile(m_printToFileAction); }
 
 void CMainDialog::OnHeats() {}
 
-void CMainDialog::OnTeams() {}
+void CMainDialog::OnTeams()
+{
+    CTeamsDialog teams(m_tournamentID, m_title, this);
+    teams.DoModal();
+}
 
 void CMainDialog::OnScores() {}
 
