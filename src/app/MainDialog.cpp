@@ -7,6 +7,7 @@
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
+#include "players/PlayersDialog.h"
 #include "report/ReportOutput.h"
 #include "scoring/ScoringSystem.h"
 #include "tournament/CurrentTournament.h"
@@ -152,7 +153,11 @@ void CMainDialog::OnDeleteTournament()
     RefreshTournamentState();
 }
 
-void CMainDialog::OnViewPlayers() {}
+void CMainDialog::OnViewPlayers()
+{
+    CPlayersDialog players(this);
+    players.DoModal();
+}
 
 void CMainDialog::OnGroups() {}
 
