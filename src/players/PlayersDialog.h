@@ -4,6 +4,7 @@
 // and sets his pre-registration for the heats of the open tournament.
 
 #include "app/Dialog.h"
+#include "players/PlayerPreRegistration.h"
 
 #include <array>
 #include <memory>
@@ -48,5 +49,5 @@ private:
 
     std::unique_ptr<Ui::CPlayersDialog> ui;
     std::vector<int> m_playerIDs;  // the list's entries in display order
-    std::array<QCheckBox*, 9> m_heatBoxes{};  // box of heat n at n - 1
+    std::array<QCheckBox*, kMaxHeats> m_heatBoxes{};  // box of heat n at n - 1
 };
