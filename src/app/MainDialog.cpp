@@ -7,6 +7,7 @@
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
+#include "players/PlayersDialog.h"
 #include "report/ReportOutput.h"
 #include "scoring/ScoringSystem.h"
 #include "teams/TeamsDialog.h"
@@ -153,7 +154,11 @@ void CMainDialog::OnDeleteTournament()
     RefreshTournamentState();
 }
 
-void CMainDialog::OnViewPlayers() {}
+void CMainDialog::OnViewPlayers()
+{
+    CPlayersDialog players(this);
+    players.DoModal();
+}
 
 void CMainDialog::OnGroups() {}
 
