@@ -1,6 +1,7 @@
 #include "db/Format.h"
 #include "scoring/ScoringSystem.h"
 #include "scoring/ScoringSystemDialog.h"
+#include "support/Captions.h"
 #include "support/DbTest.h"
 #include "support/TestData.h"
 #include "support/Widgets.h"
@@ -47,11 +48,11 @@ protected:
     {
         return ControlByName<QLineEdit>(&d, caption);
     }
-    // A drop-down list reads its current text as its accessible name on
-    // this platform, so the lists are found by name; their captions are
-    // checked once below.
-    static QComboBox* Kind(CScoringSystemDialog& d) { return d.findChild<QComboBox*>("kindCombo"); }
-    static QComboBox* FinalYear(CScoringSystemDialog& d) { return d.findChild<QComboBox*>("finalYearCombo"); }
+    static QComboBox* Kind(CScoringSystemDialog& d) { return ControlByCaption<QComboBox>(&d, "End Game Criteria:"); }
+    static QComboBox* FinalYear(CScoringSystemDialog& d)
+    {
+        return ControlByCaption<QComboBox>(&d, "Final Game-Year:");
+    }
     static QCheckBox* Dias(CScoringSystemDialog& d) { return d.findChild<QCheckBox*>(); }
     static QString Note(CScoringSystemDialog& d) { return d.findChild<QLabel*>("noteLabel")->text(); }
     static void ClickOK(CScoringSystemDialog& d) { ButtonByText(&d, "OK")->click(); }
