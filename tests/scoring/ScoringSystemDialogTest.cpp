@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <memory>
+
 using namespace testdata;
 
 namespace {
@@ -42,6 +44,16 @@ protected:
         const int id = AddSystem(row);
         LoadScoringSystem(id);
         return id;
+    }
+
+    // The dialog for a new system, opened as the callers open it when no
+    // system is loaded.
+    static std::unique_ptr<CScoringSystemDialog> OpenNew()
+    {
+        ScoringSystem.id = -1;
+        auto dlg = std::make_unique<CScoringSystemDialog>(-1);
+        EXPECT_TRUE(dlg->Initialise());
+        return dlg;
     }
 
     static QLineEdit* Edit(CScoringSystemDialog& d, const QString& caption)
@@ -206,8 +218,8 @@ TEST_F(ScoringSystemDialog, CreatesASystemFromScratch)
     EXPECT_EQ(ScoringSystem.winDrawScoring, 1);
     EXPECT_EQ(ScoringSystem.formulas[kScore3], "");
 
-    CScoringSystemDialog dlg(-1);
-    ASSERT_TRUE(dlg.Initialise());
+    auto opened = OpenNew();
+    CScoringSystemDialog& dlg = *opened;
     Edit(dlg, "Scoring System:")->setText("Blank");
     ClickOK(dlg);
     ASSERT_TRUE(dlg.HasEnded());
@@ -221,9 +233,8 @@ TEST_F(ScoringSystemDialog, CreatesASystemFromScratch)
 
 TEST_F(ScoringSystemDialog, ListsTheNameErrorAndTheFirstBadFormula)
 {
-    ScoringSystem.id = -1;
-    CScoringSystemDialog dlg(-1);
-    ASSERT_TRUE(dlg.Initialise());
+    auto opened = OpenNew();
+    CScoringSystemDialog& dlg = *opened;
     Edit(dlg, "Two-way draw:")->setText("2 +");
     Edit(dlg, "Five-way draw:")->setText("x");
     ExpectRejected(dlg, "Tournament System must be named.\nBad scoring equation: 2 +\n");
@@ -243,9 +254,8 @@ TEST_F(ScoringSystemDialog, ListsTheNameErrorAndTheFirstBadFormula)
 
 TEST_F(ScoringSystemDialog, RefusesProvisionalScoresInTheProvisionalFormula)
 {
-    ScoringSystem.id = -1;
-    CScoringSystemDialog dlg(-1);
-    ASSERT_TRUE(dlg.Initialise());
+    auto opened = OpenNew();
+    CScoringSystemDialog& dlg = *opened;
     Edit(dlg, "Scoring System:")->setText("Provisional");
     Edit(dlg, "Solo victory:")->setText("(bad");
     for (const char* name : {"prov", "sump", "avgp", "mulp", "minp", "maxp"}) {
