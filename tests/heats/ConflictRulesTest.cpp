@@ -99,24 +99,6 @@ TEST_F(ConflictRules, EarlierPowersCountForTheSamePowerAndItsPowerGroup)
     }
 }
 
-TEST_F(ConflictRules, PowerGroupsFollowTheGrouping)
-{
-    EXPECT_TRUE(SamePowerGroup(1, kEngland, kFrance));
-    EXPECT_TRUE(SamePowerGroup(1, kTurkey, kRussia));
-    EXPECT_FALSE(SamePowerGroup(1, kEngland, kTurkey));
-    EXPECT_TRUE(SamePowerGroup(2, kEngland, kTurkey));
-    EXPECT_TRUE(SamePowerGroup(2, kRussia, kFrance));
-    EXPECT_FALSE(SamePowerGroup(2, kEngland, kFrance));
-    EXPECT_TRUE(SamePowerGroup(2, kGermany, kAustria));
-    EXPECT_TRUE(SamePowerGroup(3, kAustria, kItaly));
-    EXPECT_FALSE(SamePowerGroup(3, kAustria, kGermany));
-    EXPECT_FALSE(SamePowerGroup(3, kGermany, kItaly));
-    for (int grouping : {0, 4, -1}) EXPECT_FALSE(SamePowerGroup(grouping, kEngland, kFrance)) << grouping;
-    EXPECT_FALSE(SamePowerGroup(1, kItaly, kItaly));  // the same power is not "in its group"
-    EXPECT_FALSE(SamePowerGroup(1, kNoPower, kAustria));
-    EXPECT_FALSE(SamePowerGroup(1, 9, kAustria));
-}
-
 TEST_F(ConflictRules, EarlierMeetingsCountForBothPlayersOfAGame)
 {
     CurrentTournament.playerConflict = 3;
@@ -132,16 +114,6 @@ TEST_F(ConflictRules, EarlierMeetingsCountForBothPlayersOfAGame)
     EXPECT_EQ(model.explanation, Lines{"6 pts. for having played against Ann Archer 2 times before."});
     EXPECT_EQ(model.ComputePlayerConflict(4), 0);
     EXPECT_EQ(model.TotalConflict(), 9 + 6 + 3);
-}
-
-TEST_F(ConflictRules, AMeetingNeedsTheOtherPlayersSeatToBeFromAnEarlierHeat)
-{
-    // A second seat in the model's own heat is no earlier meeting for the
-    // player who holds it.
-    Add(Player(1, "Ann Archer", {Now(1, kAustria), Now(7, kAustria)}));
-    Add(Player(2, "Bob Baker", {Now(1, kEngland), Now(7, kEngland)}));
-    EXPECT_EQ(model.ComputePlayerConflict(1), 0);
-    EXPECT_EQ(model.ComputePlayerConflict(2), 0);
 }
 
 TEST_F(ConflictRules, ADeclaredConflictCountsForBothPlayersOfAGame)
@@ -311,23 +283,6 @@ TEST_F(ConflictRules, TheTotalSumsThePlayersAndLeavesTheLastPlayersLines)
     ASSERT_NE(model.lastPlayer, nullptr);
     EXPECT_EQ(model.lastPlayer->name, "Cy Cole");
     EXPECT_EQ(model.explanation, Lines{"1 pt. inherent conflict with Ann Archer."});
-}
-
-TEST_F(ConflictRules, SwappingSeatsExchangesGameAndPowerOnly)
-{
-    Add(Player(1, "Ann Archer", {Now(1, kAustria), Earlier(3, 1, kTurkey)}, 10));
-    Add(Player(2, "Bob Baker", {Now(2, kNoPower), Earlier(2, 5, kItaly)}, 11));
-    model.SwapSeats(model.players[0], model.players[1]);
-    const ModelPlayer& ann = model.players[0];
-    const ModelPlayer& bob = model.players[1];
-    EXPECT_EQ(ann.seats[0].gameID, 2);
-    EXPECT_EQ(ann.seats[0].powerID, kNoPower);
-    EXPECT_EQ(ann.seats[0].heatNum, 4);
-    EXPECT_EQ(bob.seats[0].gameID, 1);
-    EXPECT_EQ(bob.seats[0].powerID, kAustria);
-    EXPECT_EQ(ann.seats[1].powerID, kTurkey);
-    EXPECT_EQ(bob.seats[1].powerID, kItaly);
-    EXPECT_EQ(ann.teamID, 10);
 }
 
 TEST_F(ConflictRules, ACopyPointsItsLastPlayerIntoItself)

@@ -6,7 +6,6 @@
 #include "db/ValueCodes.h"
 #include "heats/HeatTest.h"
 #include "heats/Seeding.h"
-#include "scoring/ScoringSystem.h"
 #include "tournament/CurrentTournament.h"
 
 #include <algorithm>
@@ -166,18 +165,6 @@ TEST_F(SeedingTest, ADrawThatFailsHalfWayLeavesNothingBehind)
     EXPECT_EQ(Count("select * from Game"), 0);
     EXPECT_EQ(Count("select * from GamePlayer"), 0);
     EXPECT_EQ(Count("select * from HeatPlayer"), 7);
-}
-
-TEST_F(SeedingTest, TheHeatsScoringSystemIsLoadedOrTheTournamentsDefault)
-{
-    OpenTournament();
-    SystemRow other;
-    other.name = "Other";
-    const int otherID = AddSystem(other);
-    LoadHeatScoringSystem(otherID);
-    EXPECT_EQ(ScoringSystem.id, otherID);
-    LoadHeatScoringSystem(0);
-    EXPECT_EQ(ScoringSystem.id, systemID);
 }
 
 TEST_F(SeedingTest, TheTeamWeightOfATeamHeatTournamentDependsOnTheHeatSeeded)
