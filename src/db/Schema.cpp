@@ -12,25 +12,27 @@ struct TableDefinition {
 };
 
 // Column orders matter where statements rely on them ("select *", inserts
-// without a column list). Keys never reuse an identifier, so a row left behind
+// without a column list). Texts compare and sort without regard to case, so
+// "de Vries" is listed among the Ds and "spring open" is the name
+// "Spring Open" already in use. Keys never reuse an identifier, so a row left behind
 // by a deleted parent never attaches to a new one.
 const TableDefinition kTables[] = {
     {"Tournament",
-     "id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT, description TEXT, systemID INTEGER, "
+     "id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT COLLATE NOCASE, description TEXT COLLATE NOCASE, systemID INTEGER, "
      "teamSize INTEGER, teamHeat INTEGER, teamConflict INTEGER, playerConflict INTEGER, "
      "powerConflict INTEGER, numHeats INTEGER, dropHeats INTEGER, minHeats INTEGER, "
      "assignPowers INTEGER, groupPowers INTEGER, preregistration INTEGER, unplayedScore INTEGER, "
      "multDrop DOUBLE"},
     {"System",
-     "id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT, dias INTEGER, winDrawScoring INTEGER, "
-     "finalYear INTEGER, scoreLoss TEXT, score1 TEXT, score2 TEXT, score3 TEXT, score4 TEXT, "
-     "score5 TEXT, score6 TEXT, score7 TEXT, scoreProvisional TEXT"},
-    {"Player", "id INTEGER PRIMARY KEY AUTOINCREMENT, first TEXT, last TEXT, email TEXT"},
-    {"[Group]", "id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT, conflict INTEGER"},
+     "id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT COLLATE NOCASE, dias INTEGER, winDrawScoring INTEGER, "
+     "finalYear INTEGER, scoreLoss TEXT COLLATE NOCASE, score1 TEXT COLLATE NOCASE, score2 TEXT COLLATE NOCASE, score3 TEXT COLLATE NOCASE, score4 TEXT COLLATE NOCASE, "
+     "score5 TEXT COLLATE NOCASE, score6 TEXT COLLATE NOCASE, score7 TEXT COLLATE NOCASE, scoreProvisional TEXT COLLATE NOCASE"},
+    {"Player", "id INTEGER PRIMARY KEY AUTOINCREMENT, first TEXT COLLATE NOCASE, last TEXT COLLATE NOCASE, email TEXT COLLATE NOCASE"},
+    {"[Group]", "id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT COLLATE NOCASE, conflict INTEGER"},
     {"PlayerGroup", "groupID INTEGER, playerID INTEGER"},
     {"PlayerConflicts", "player1 INTEGER, player2 INTEGER, value INTEGER"},
     {"TournamentPlayer", "tournamentID INTEGER, playerID INTEGER, heatNums INTEGER"},
-    {"TournamentTeam", "id INTEGER PRIMARY KEY AUTOINCREMENT, tournamentID INTEGER, name TEXT"},
+    {"TournamentTeam", "id INTEGER PRIMARY KEY AUTOINCREMENT, tournamentID INTEGER, name TEXT COLLATE NOCASE"},
     {"TeamPlayer", "teamID INTEGER, playerID INTEGER"},
     {"Heat", "id INTEGER PRIMARY KEY AUTOINCREMENT, tournamentID INTEGER, heatNum INTEGER, "
              "systemID INTEGER DEFAULT 0"},

@@ -201,3 +201,14 @@ TEST(Connection, FailsWithTheDriversTextWhenTheFileCannotBeOpened)
     EXPECT_FALSE(CDatabase::IsOpen());
     QDir::setCurrent(previous);
 }
+
+TEST_F(Schema, ComparesAndSortsTextsWithoutRegardToCase)
+{
+    AddPlayer("Anna", "Zimmer");
+    AddPlayer("Piet", "de Vries");
+    AddPlayer("Carl", "Dahl");
+    EXPECT_EQ(Rows("select last from Player order by last, first"),
+              std::vector<QStringList>({{"Dahl"}, {"de Vries"}, {"Zimmer"}}));
+    AddTournament({.name = "Spring Open"});
+    EXPECT_TRUE(RecordExists("select * from Tournament where name = 'spring open'"));
+}

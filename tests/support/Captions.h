@@ -1,9 +1,6 @@
 #pragma once
-// Finding a control by the caption of the label in front of it.
-//
-// ControlByName goes by accessible names, but on this platform a drop-down
-// list's accessible name is its current entry once it has one; the label
-// that names it is reached through its buddy instead.
+// Finding a control by the caption of the label in front of it (the same
+// lookup as ControlByName in Widgets.h).
 
 #include <QString>
 #include <QWidget>

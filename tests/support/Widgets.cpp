@@ -4,6 +4,8 @@
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -35,15 +37,45 @@ QString AccessibleName(QWidget* w)
     return iface ? WithoutAmpersand(iface->text(QAccessible::Name)).trimmed() : QString();
 }
 
+namespace {
+
+bool IsInput(QWidget* w)
+{
+    if (qobject_cast<QHeaderView*>(w)) return false;  // a list's own column headings
+    if (qobject_cast<QLineEdit*>(w) && qobject_cast<QComboBox*>(w->parentWidget())) return false;  // a combo's edit
+    if (w->parentWidget() && qobject_cast<QAbstractSpinBox*>(w->parentWidget())) return false;
+    if (qobject_cast<QAbstractItemView*>(w) && w->parentWidget() &&
+        qobject_cast<QComboBox*>(w->parentWidget()->parentWidget()))
+        return false;  // a combo's popup list
+    return qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractItemView*>(w) ||
+           qobject_cast<QTextEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w);
+}
+
+// The name assistive technology gives a control: its own accessible name, or
+// the caption of the label whose buddy it is (on this platform a drop-down
+// list is named through that label relation, not through its name).
+QString CaptionOf(QWidget* root, QWidget* w)
+{
+    if (!w->accessibleName().isEmpty()) return WithoutAmpersand(w->accessibleName()).trimmed();
+    for (QLabel* label : root->window()->findChildren<QLabel*>())
+        if (label->buddy() == w) return WithoutAmpersand(label->text()).trimmed();
+    return {};
+}
+
+bool SameCaption(QString a, QString b)
+{
+    if (a.endsWith(QChar(':'))) a.chop(1);
+    if (b.endsWith(QChar(':'))) b.chop(1);
+    return a.trimmed() == b.trimmed();
+}
+
+}  // namespace
+
 QWidget* ControlByName(QWidget* root, const QString& name)
 {
     const QString wanted = WithoutAmpersand(name).trimmed();
-    for (QWidget* w : root->findChildren<QWidget*>()) {
-        const bool input = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
-                           qobject_cast<QAbstractItemView*>(w) || qobject_cast<QTextEdit*>(w) ||
-                           qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w);
-        if (input && AccessibleName(w) == wanted) return w;
-    }
+    for (QWidget* w : root->findChildren<QWidget*>())
+        if (IsInput(w) && SameCaption(CaptionOf(root, w), wanted)) return w;
     ADD_FAILURE() << "no control named \"" << name.toStdString() << "\"";
     return nullptr;
 }
@@ -51,15 +83,8 @@ QWidget* ControlByName(QWidget* root, const QString& name)
 void ExpectInputsLabelled(QWidget* root)
 {
     for (QWidget* w : root->findChildren<QWidget*>()) {
-        if (qobject_cast<QLineEdit*>(w) && qobject_cast<QComboBox*>(w->parentWidget())) continue;  // a combo's own edit
-        if (qobject_cast<QAbstractSpinBox*>(w->parentWidget())) continue;
-        const bool input = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
-                           qobject_cast<QAbstractItemView*>(w) || qobject_cast<QTextEdit*>(w) ||
-                           qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w);
-        if (!input) continue;
-        if (qobject_cast<QAbstractItemView*>(w) && qobject_cast<QComboBox*>(w->parentWidget()->parentWidget()))
-            continue;  // a combo's popup list
-        EXPECT_FALSE(AccessibleName(w).isEmpty())
+        if (!IsInput(w)) continue;
+        EXPECT_FALSE(CaptionOf(root, w).isEmpty())
             << "control " << w->objectName().toStdString() << " (" << w->metaObject()->className()
             << ") has no label or accessible name";
     }

@@ -13,7 +13,9 @@
 QAbstractButton* ButtonByText(QWidget* root, const QString& text);
 // The menu item whose text is text.
 QAction* ActionByText(QWidget* root, const QString& text);
-// The control whose accessible name (its label's caption, or its own) is name.
+// The edit, drop-down list or list whose name for assistive technology is
+// name: its own accessible name, or the caption of the label whose buddy it
+// is (a trailing colon does not matter).
 QWidget* ControlByName(QWidget* root, const QString& name);
 
 template <class W>
@@ -28,8 +30,8 @@ W* ControlByName(QWidget* root, const QString& name)
 // The accessible name assistive technology reads for a control.
 QString AccessibleName(QWidget* w);
 
-// Fails for every edit, drop-down list or list control in root that has no
-// accessible name.
+// Fails for every edit, drop-down list or list control in root that has
+// neither an accessible name nor a label whose buddy it is.
 void ExpectInputsLabelled(QWidget* root);
 
 // True when the widget is not explicitly hidden (dialogs under test are not
