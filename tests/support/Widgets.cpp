@@ -4,6 +4,7 @@
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -31,6 +32,15 @@ QAction* ActionByText(QWidget* root, const QString& text)
 
 QString AccessibleName(QWidget* w)
 {
+    // On Linux a drop-down list gives its current item as its name and leaves
+    // its label to a relation; what labels it is its own accessible name or
+    // the caption of the label whose buddy it is.
+    if (qobject_cast<QComboBox*>(w)) {
+        if (!w->accessibleName().isEmpty()) return WithoutAmpersand(w->accessibleName()).trimmed();
+        for (QLabel* label : w->window()->findChildren<QLabel*>())
+            if (label->buddy() == w) return WithoutAmpersand(label->text()).trimmed();
+        return QString();
+    }
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
     return iface ? WithoutAmpersand(iface->text(QAccessible::Name)).trimmed() : QString();
 }
