@@ -8,26 +8,25 @@
 #include "tournament/CurrentTournament.h"
 #include "tournament/DetailsForm.h"
 #include "tournament/OpenTournamentDialog.h"
+#include "tournament/TwoSystems.h"
 
 #include <QGroupBox>
 #include <QTextEdit>
 
 using namespace testdata;
 
-class TournamentCommands : public DbTest {
+class TournamentCommands : public TwoSystems {
 protected:
     void SetUp() override
     {
-        DbTest::SetUp();
-        standard = AddSystem({.name = "Standard"});
-        alpha = AddSystem({.name = "Alpha"});
+        TwoSystems::SetUp();
         window = std::make_unique<CMainDialog>();
         ASSERT_TRUE(window->Initialise());
     }
     void TearDown() override
     {
         window.reset();
-        DbTest::TearDown();
+        TwoSystems::TearDown();
     }
 
     void Trigger(const char* item) { ActionByText(window.get(), item)->trigger(); }
@@ -47,8 +46,6 @@ protected:
         Trigger("&Open");
     }
 
-    int standard = 0;
-    int alpha = 0;
     std::unique_ptr<CMainDialog> window;
 };
 

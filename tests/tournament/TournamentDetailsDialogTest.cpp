@@ -8,6 +8,7 @@
 #include "support/Widgets.h"
 #include "tournament/CurrentTournament.h"
 #include "tournament/DetailsForm.h"
+#include "tournament/TwoSystems.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -29,15 +30,8 @@ const QString kInvalid = "The tournament system is invalid.  The following error
 
 }  // namespace
 
-class TournamentDetails : public DbTest {
+class TournamentDetails : public TwoSystems {
 protected:
-    void SetUp() override
-    {
-        DbTest::SetUp();
-        standard = AddSystem({.name = "Standard"});
-        alpha = AddSystem({.name = "Alpha"});
-    }
-
     // The dialogs as the main window opens them.
     std::unique_ptr<CTournamentDetailsDialog> OpenNew()
     {
@@ -61,9 +55,6 @@ protected:
     {
         return d.findChild<QPushButton*>("systemButton")->text();
     }
-
-    int standard = 0;
-    int alpha = 0;
 
 private:
     static std::unique_ptr<CTournamentDetailsDialog> Opened(std::unique_ptr<CTournamentDetailsDialog> d)

@@ -159,53 +159,31 @@ TEST(TournamentRules, ReportEveryFailureInOrder)
     EXPECT_EQ(InvalidTournamentText("A.\n"), "The tournament system is invalid.  The following errors were found:\n\nA.\n");
 }
 
-TEST(LowHeatCorrections, MergeEqualMultipliers)
+TEST(LowHeatCorrections, PlainUpPointlessSettings)
 {
-    LowHeatMultipliers m = Low(1, 1, 0.5f, 0.5f);
-    EXPECT_TRUE(CorrectLowHeatMultipliers(m));
-    ExpectLow(m, 2, 0, 0.5f, 0);
-}
-
-TEST(LowHeatCorrections, DropAMultiplierOfOne)
-{
-    LowHeatMultipliers single = Low(2, 0, 1, 0);
-    EXPECT_TRUE(CorrectLowHeatMultipliers(single));
-    ExpectLow(single, 0, 0, 0, 0);
-
-    LowHeatMultipliers second = Low(1, 2, 0.5f, 1);
-    EXPECT_TRUE(CorrectLowHeatMultipliers(second));
-    ExpectLow(second, 1, 0, 0.5f, 0);
-
-    // Both of 1: merged, then the single multiplier of 1 goes too.
-    LowHeatMultipliers both = Low(1, 1, 1, 1);
-    EXPECT_TRUE(CorrectLowHeatMultipliers(both));
-    ExpectLow(both, 0, 0, 0, 0);
-
-    // A first multiplier of 1 beside a real second one stays.
-    LowHeatMultipliers kept = Low(1, 1, 1, 0.5f);
-    EXPECT_FALSE(CorrectLowHeatMultipliers(kept));
-    ExpectLow(kept, 1, 1, 1, 0.5f);
-}
-
-TEST(LowHeatCorrections, DropMultipliersWithoutHeats)
-{
-    LowHeatMultipliers noSecondHeats = Low(1, 0, 0.5f, 0.75f);
-    EXPECT_TRUE(CorrectLowHeatMultipliers(noSecondHeats));
-    ExpectLow(noSecondHeats, 1, 0, 0.5f, 0);
-
-    LowHeatMultipliers noHeats = Low(0, 0, 5, 0);
-    EXPECT_TRUE(CorrectLowHeatMultipliers(noHeats));
-    ExpectLow(noHeats, 0, 0, 0, 0);
-
-    LowHeatMultipliers nothing = Low(0, 0, 0, 0);
-    EXPECT_FALSE(CorrectLowHeatMultipliers(nothing));
-}
-
-TEST(LowHeatCorrections, LeaveAMeaningfulSettingAlone)
-{
-    LowHeatMultipliers m = Low(1, 1, 0.5f, 0.25f);
-    EXPECT_FALSE(CorrectLowHeatMultipliers(m));
-    ExpectLow(m, 1, 1, 0.5f, 0.25f);
+    struct Case {
+        const char* what;
+        LowHeatMultipliers before;
+        bool corrected;
+        LowHeatMultipliers after;
+    };
+    const Case cases[] = {
+        {"equal multipliers merge", Low(1, 1, 0.5f, 0.5f), true, Low(2, 0, 0.5f, 0)},
+        {"a single multiplier of 1 does nothing", Low(2, 0, 1, 0), true, Low(0, 0, 0, 0)},
+        {"a second multiplier of 1 does nothing", Low(1, 2, 0.5f, 1), true, Low(1, 0, 0.5f, 0)},
+        {"both of 1 merge, then go", Low(1, 1, 1, 1), true, Low(0, 0, 0, 0)},
+        {"a second multiplier without heats", Low(1, 0, 0.5f, 0.75f), true, Low(1, 0, 0.5f, 0)},
+        {"a multiplier without lowest heats", Low(0, 0, 5, 0), true, Low(0, 0, 0, 0)},
+        {"nothing to multiply", Low(0, 0, 0, 0), false, Low(0, 0, 0, 0)},
+        {"1 beside a real second multiplier", Low(1, 1, 1, 0.5f), false, Low(1, 1, 1, 0.5f)},
+        {"two real multipliers", Low(1, 1, 0.5f, 0.25f), false, Low(1, 1, 0.5f, 0.25f)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LowHeatMultipliers m = c.before;
+        EXPECT_EQ(CorrectLowHeatMultipliers(m), c.corrected);
+        ExpectLow(m, c.after.lowest, c.after.nextLowest, c.after.x, c.after.y);
+    }
 }
 
 TEST(TournamentEncodings, PackTheLowHeats)
