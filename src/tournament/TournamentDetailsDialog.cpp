@@ -4,14 +4,12 @@
 
 #include "app/UiServices.h"
 #include "db/Format.h"
-#include "db/Recordset.h"
 #include "scoring/ScoringSystem.h"
+#include "scoring/ScoringSystemDialog.h"
+#include "scoring/SystemChoices.h"
 #include "tournament/CurrentTournament.h"
 #include "tournament/TournamentSettings.h"
 
-#include <QSignalBlocker>
-
-#include <algorithm>
 
 namespace {
 const QString kNewSystemCaption = QStringLiteral("New System...");
@@ -33,6 +31,7 @@ CTournamentDetailsDialog::CTournamentDetailsDialog(int tournamentID, const QStri
 
     // Notifications and their handlers.
     On(ui->systemCombo, &QComboBox::currentIndexChanged, &CTournamentDetailsDialog::OnSystemSelected);
+    On(ui->systemButton, &QPushButton::clicked, &CTournamentDetailsDialog::OnSystemButton);
     On(ui->teamSizeCombo, &QComboBox::currentIndexChanged, &CTournamentDetailsDialog::OnTeamSizeChanged);
     On(ui->scoredGamesCombo, &QComboBox::currentIndexChanged, &CTournamentDetailsDialog::OnScoredGamesChanged);
     On(ui->powerAssignmentCombo, &QComboBox::currentIndexChanged,
@@ -54,16 +53,9 @@ void CTournamentDetailsDialog::OnInitDialog()
 void CTournamentDetailsDialog::FillSystemList()
 {
     // Filling the list is not a choice of the director's: no system is loaded
-    // on the way.
-    const QSignalBlocker quiet(ui->systemCombo);
-    ui->systemCombo->clear();
-    m_systemIDs.clear();
-    for (CRecordset rs(Sql("Select id, name from System order by name")); !rs.IsEOF(); rs.MoveNext()) {
-        ui->systemCombo->addItem(rs.GetString(1));
-        m_systemIDs.push_back(rs.GetInt(0));
-    }
-    const auto loaded = std::find(m_systemIDs.begin(), m_systemIDs.end(), ScoringSystem.id);
-    ui->systemCombo->setCurrentIndex(loaded == m_systemIDs.end() ? -1 : int(loaded - m_systemIDs.begin()));
+    // on the way. No system is the default here, so the list holds the plain
+    // names, each item's data its id.
+    FillSystemCombo(ui->systemCombo, ScoringSystemChoices(-1), ScoringSystem.id);
     ui->systemButton->setText(ScoringSystem.id == -1 ? kNewSystemCaption : kViewSystemCaption);
 }
 
@@ -158,12 +150,24 @@ void CTournamentDetailsDialog::ApplyPowerRule()
 
 void CTournamentDetailsDialog::OnSystemSelected(int index)
 {
-    if (index >= 0 && size_t(index) < m_systemIDs.size()) {
-        LoadScoringSystem(m_systemIDs[size_t(index)]);
+    if (index >= 0) {
+        LoadScoringSystem(ui->systemCombo->itemData(index).toInt());
         ui->systemButton->setText(kViewSystemCaption);
     } else {
         ui->systemButton->setText(kNewSystemCaption);
     }
+}
+
+void CTournamentDetailsDialog::OnSystemButton()
+{
+    const int shownID = ScoringSystem.id;
+    CScoringSystemDialog system(ScoringSystem.id, this);
+    system.DoModal();
+    if (ScoringSystem.id == shownID) return;
+    if (ScoringSystem.id != -1) LoadScoringSystem(ScoringSystem.id);
+    // Only the list and the button follow the new system: what the director
+    // has typed into the other fields stays.
+    FillSystemList();
 }
 
 void CTournamentDetailsDialog::OnTeamSizeChanged() { ApplyTeamRule(); }

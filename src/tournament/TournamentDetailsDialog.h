@@ -5,7 +5,6 @@
 #include "app/Dialog.h"
 
 #include <memory>
-#include <vector>
 
 namespace Ui {
 class CTournamentDetailsDialog;
@@ -36,6 +35,7 @@ private:
     TournamentForm ReadForm() const;
 
     void OnSystemSelected(int index);
+    void OnSystemButton();
     void OnTeamSizeChanged();
     void OnScoredGamesChanged();
     void OnPowerAssignmentChanged();
@@ -45,6 +45,4 @@ private:
     int m_tournamentID;
     QString m_name;
     QString m_description;
-    // System ids in the order of the scoring-system list.
-    std::vector<int> m_systemIDs;
 };

@@ -3,6 +3,7 @@
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "scoring/ScoringSystem.h"
+#include "scoring/ScoringSystemDialog.h"
 #include "support/DbTest.h"
 #include "support/TestData.h"
 #include "support/Widgets.h"
@@ -139,6 +140,67 @@ TEST_F(TournamentDetails, EditShowsTheStoredTournament)
     EXPECT_EQ(form.SystemList()->currentText(), "Alpha");
     EXPECT_EQ(SystemCaption(*d), "View/Modify");
     EXPECT_EQ(form.Text("Number of Heats:"), "3");
+}
+
+TEST_F(TournamentDetails, ANewSystemJoinsTheListAndTheTypingStays)
+{
+    auto d = OpenNew();
+    DetailsForm form(*d);
+    form.Type("Tournament Name:", "Cup")
+        .Type("Number of Heats:", "5")
+        .Type("Player Must Play In", "2")
+        .Choose("FOUR-PLAYER TEAMS")
+        .Type("Heat Number to Use for Team Scoring:", "4")
+        .Type("Playing in a game with a team member:", "2");
+    ui().ExpectDialog<CScoringSystemDialog>([](CScoringSystemDialog& system) {
+        EXPECT_EQ(system.TargetID(), -1);
+        ControlByName<QLineEdit>(&system, "Scoring System:")->setText("Beta");
+        ButtonByText(&system, "OK")->click();
+    });
+    ButtonByText(d.get(), "New System...")->click();
+
+    const int beta = Int("select id from System where name = 'Beta'");
+    EXPECT_EQ(ScoringSystem.id, beta);
+    EXPECT_EQ(ItemsOf(form.SystemList()), QStringList({"Alpha", "Beta", "Standard"}));
+    EXPECT_EQ(form.SystemList()->currentText(), "Beta");
+    EXPECT_EQ(SystemCaption(*d), "View/Modify");
+    EXPECT_EQ(form.Text("Tournament Name:"), "Cup");
+    EXPECT_EQ(form.Text("Number of Heats:"), "5");
+    EXPECT_EQ(form.Text("Player Must Play In"), "2");
+    EXPECT_EQ(form.TeamSizeList()->currentText(), "FOUR-PLAYER TEAMS");
+    EXPECT_EQ(form.Text("Heat Number to Use for Team Scoring:"), "4");
+
+    // Looking at it again without saving changes nothing.
+    ui().ExpectDialog<CScoringSystemDialog>([beta](CScoringSystemDialog& system) {
+        EXPECT_EQ(system.TargetID(), beta);
+        ButtonByText(&system, "Cancel")->click();
+    });
+    ButtonByText(d.get(), "View/Modify")->click();
+    EXPECT_EQ(ScoringSystem.id, beta);
+    EXPECT_EQ(form.SystemList()->currentText(), "Beta");
+
+    form.PressOK();
+    ASSERT_TRUE(d->HasEnded());
+    EXPECT_EQ(Int(Sql("select systemID from Tournament where id = %d", d->EditedID())), beta);
+}
+
+TEST_F(TournamentDetails, ASystemMadeFromTheShownOneIsChosen)
+{
+    const int t = AddTournament({.systemID = alpha});
+    auto d = OpenEdit(t);
+    DetailsForm form(*d);
+    ui().ExpectDialog<CScoringSystemDialog>([this](CScoringSystemDialog& system) {
+        EXPECT_EQ(system.TargetID(), alpha);
+        ButtonByText(&system, "Create New System")->click();
+        ControlByName<QLineEdit>(&system, "Scoring System:")->setText("Alpha Two");
+        ButtonByText(&system, "OK")->click();
+    });
+    ButtonByText(d.get(), "View/Modify")->click();
+    const int two = Int("select id from System where name = 'Alpha Two'");
+    EXPECT_EQ(ScoringSystem.id, two);
+    EXPECT_EQ(form.SystemList()->currentText(), "Alpha Two");
+    form.PressOK();
+    EXPECT_EQ(Int(Sql("select systemID from Tournament where id = %d", t)), two);
 }
 
 TEST_F(TournamentDetails, TeamFieldsFollowTheTeamChoices)
