@@ -1,5 +1,8 @@
 # Quick start: `make run` starts the program here, `make test` runs every test.
-BUILD      ?= build
+# The program runs in the folder make is started from (where its Orvex.mdb
+# lives), so `make -f /path/to/Makefile run` works from any folder.
+ROOT       := $(patsubst %/,%,$(dir $(abspath $(lastword $(MAKEFILE_LIST)))))
+BUILD      ?= $(ROOT)/build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 
@@ -8,16 +11,16 @@ JOBS       ?= $(shell nproc)
 all: build
 
 deps:
-	@./tools/install-deps
+	@$(ROOT)/tools/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
+	@cmake -S $(ROOT) -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	./$(BUILD)/quorvane
+	$(BUILD)/quorvane
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
@@ -29,11 +32,11 @@ bench: build
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	@command -v clang++ >/dev/null || { echo "fuzz: clang++ is not installed"; exit 1; }
-	@CXX=clang++ cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_FUZZ=ON >/dev/null
+	@CXX=clang++ cmake -S $(ROOT) -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_FUZZ=ON >/dev/null
 	@cmake --build $(BUILD)-fuzz -j $(JOBS) --target fuzz_targets
 	@set -e; for f in $(BUILD)-fuzz/fuzz/fuzz_*; do \
 	    echo "== $$f"; mkdir -p $(BUILD)-fuzz/corpus/$$(basename $$f); \
-	    $$f -max_total_time=$(FUZZ_SECONDS) $(BUILD)-fuzz/corpus/$$(basename $$f) fuzz/seeds/$$(basename $$f); done
+	    $$f -max_total_time=$(FUZZ_SECONDS) $(BUILD)-fuzz/corpus/$$(basename $$f) $(ROOT)/fuzz/seeds/$$(basename $$f); done
 
 install: build
 	cmake --install $(BUILD)

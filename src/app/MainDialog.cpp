@@ -7,8 +7,10 @@
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
+#include "players/PlayersDialog.h"
 #include "report/ReportOutput.h"
 #include "scoring/ScoringSystem.h"
+#include "teams/TeamsDialog.h"
 #include "tournament/CurrentTournament.h"
 #include "tournament/OpenTournamentDialog.h"
 #include "tournament/TournamentDetailsDialog.h"
@@ -184,7 +186,11 @@ void CMainDialog::OnDeleteTournament()
     RefreshTournamentState();
 }
 
-void CMainDialog::OnViewPlayers() {}
+void CMainDialog::OnViewPlayers()
+{
+    CPlayersDialog players(this);
+    players.DoModal();
+}
 
 void CMainDialog::OnGroups() {}
 
@@ -196,7 +202,11 @@ void CMainDialog::OnPrintToFile() { PrintToFile(m_printToFileAction); }
 
 void CMainDialog::OnHeats() {}
 
-void CMainDialog::OnTeams() {}
+void CMainDialog::OnTeams()
+{
+    CTeamsDialog teams(m_tournamentID, m_title, this);
+    teams.DoModal();
+}
 
 void CMainDialog::OnScores() {}
 

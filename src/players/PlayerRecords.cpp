@@ -1,0 +1,90 @@
+#include "players/PlayerRecords.h"
+
+#include "app/UiServices.h"
+#include "db/Database.h"
+#include "db/Format.h"
+#include "db/Recordset.h"
+#include "players/EmailAddress.h"
+
+QString PlayerDisplayName(const QString& first, const QString& last) { return Format("%s %s", first, last); }
+
+std::vector<PlayerEntry> PlayerEntries(const QString& statement)
+{
+    std::vector<PlayerEntry> entries;
+    for (CRecordset rs(statement); !rs.IsEOF(); rs.MoveNext())
+        entries.push_back({rs.GetInt(0), PlayerDisplayName(rs.GetString(1), rs.GetString(2))});
+    return entries;
+}
+
+PlayerTexts StoredPlayerTexts(PlayerTexts typed)
+{
+    typed.first = ApostrophesToBackquotes(typed.first);
+    typed.last = ApostrophesToBackquotes(typed.last);
+    return typed;
+}
+
+PlayerTextsCheck CheckPlayerTexts(const PlayerTexts& texts)
+{
+    if (texts.first.isEmpty() || texts.last.isEmpty()) return PlayerTextsCheck::NameMissing;
+    if (!texts.email.isEmpty() && !IsValidEmailAddress(texts.email)) return PlayerTextsCheck::BadEmail;
+    return PlayerTextsCheck::Valid;
+}
+
+void ReportBadEmailAddress()
+{
+    ShowMessage(QStringLiteral("Invalid e-mail address!"), QStringLiteral("Bad E-Mail Address"), MsgIcon::Stop);
+}
+
+PlayerTexts LoadPlayerTexts(int playerID)
+{
+    CRecordset rs(Sql("Select * from Player where id=%d", playerID));
+    if (rs.IsEOF()) return {};
+    return {rs.GetString(1), rs.GetString(2), rs.GetString(3)};
+}
+
+void InsertPlayer(const PlayerTexts& stored)
+{
+    ExecuteSQL(Sql("Insert into Player (first, last, email) values ('%s', '%s', '%s')", stored.first, stored.last,
+                   stored.email));
+}
+
+void UpdatePlayer(int playerID, const PlayerTexts& stored)
+{
+    ExecuteSQL(Sql("Update Player set first='%s', last='%s', email='%s' where id=%d", stored.first, stored.last,
+                   stored.email, playerID));
+}
+
+bool IsPlayerSeated(int playerID) { return RecordExists(Sql("select * from GamePlayer where playerID = %d", playerID)); }
+
+void RemovePlayer(int playerID)
+{
+    Transaction transaction;
+    for (CRecordset teams(Sql("select teamID from TeamPlayer where playerID = %d", playerID)); !teams.IsEOF();
+         teams.MoveNext()) {
+        const int teamID = teams.GetInt(0);
+        ExecuteSQL(Sql("delete from TeamPlayer where teamID = %d", teamID));
+        ExecuteSQL(Sql("delete from TournamentTeam where id = %d", teamID));
+    }
+    ExecuteSQL(Sql("Delete from playerConflicts where player1=%d or player2=%d", playerID, playerID));
+    ExecuteSQL(Sql("Delete from TournamentPlayer where playerid=%d", playerID));
+    ExecuteSQL(Sql("Delete from HeatPlayer where playerid=%d", playerID));
+    ExecuteSQL(Sql("delete from playergroup where playerid = %d", playerID));
+    ExecuteSQL(Sql("Delete from player where id=%d", playerID));
+    transaction.Commit();
+}
+
+QString GroupMembershipText(int playerID)
+{
+    QString name;
+    if (CRecordset player(Sql("select first, last from player where id = %d", playerID)); !player.IsEOF())
+        name = PlayerDisplayName(player.GetString(0), player.GetString(1));
+    QString groups;
+    for (CRecordset rs(Sql("Select name from [Group], PlayerGroup where playerID = %d and groupID = [group].id "
+                           "order by name",
+                           playerID));
+         !rs.IsEOF(); rs.MoveNext())
+        groups += QStringLiteral("\n        ") + rs.GetString(0);
+    QString text = groups.isEmpty() ? name + QStringLiteral(" is not a member of any groups.")
+                                    : name + QStringLiteral(" is a member of the following groups:") + groups;
+    return text + QStringLiteral("\n\nDo you wish to edit groups and memberships?");
+}

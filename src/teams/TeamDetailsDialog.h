@@ -1,0 +1,45 @@
+#pragma once
+// The Team Details dialog: names a team of the current tournament and picks
+// its teamSize + 2 players.
+
+#include "app/Dialog.h"
+
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace Ui {
+class CTeamDetailsDialog;
+}
+class QComboBox;
+class QLabel;
+
+class CTeamDetailsDialog : public CDialog {
+    Q_OBJECT
+public:
+    // teamID -1 creates a team.
+    CTeamDetailsDialog(int teamID, const QString& tournamentName, QWidget* parent = nullptr);
+    ~CTeamDetailsDialog() override;
+
+    // The saved team's id; the given id while nothing was saved.
+    int TeamID() const { return m_teamID; }
+
+    // The player lists, "Player #1:" first.
+    static constexpr int kMaxPlayers = 7;
+    QComboBox* PlayerList(int index) const { return m_lists[size_t(index)]; }
+
+protected:
+    void OnInitDialog() override;
+
+private:
+    void OnOK();
+    void OnCancel();
+    std::vector<int> ChosenPlayers() const;
+
+    std::unique_ptr<Ui::CTeamDetailsDialog> ui;
+    int m_teamID;
+    std::array<QComboBox*, kMaxPlayers> m_lists{};
+    std::array<QLabel*, kMaxPlayers> m_labels{};
+};
