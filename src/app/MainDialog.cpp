@@ -9,6 +9,7 @@
 #include "db/Recordset.h"
 #include "players/PlayersDialog.h"
 #include "report/ReportOutput.h"
+#include "scores/ScoresDialog.h"
 #include "scoring/ScoringSystem.h"
 #include "teams/TeamsDialog.h"
 #include "tournament/CurrentTournament.h"
@@ -208,7 +209,11 @@ void CMainDialog::OnTeams()
     teams.DoModal();
 }
 
-void CMainDialog::OnScores() {}
+void CMainDialog::OnScores()
+{
+    CScoresDialog scores(m_title, this);
+    scores.DoModal();
+}
 
 void CMainDialog::closeEvent(QCloseEvent* event)
 {
