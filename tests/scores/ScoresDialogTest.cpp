@@ -1,8 +1,8 @@
 #include "scores/ScoresDialog.h"
 
-#include "app/MainDialog.h"
 #include "scores/AwardsDialog.h"
 #include "scores/ScoresFixture.h"
+#include "support/OpenableMainDialog.h"
 #include "support/Widgets.h"
 
 #include <QCheckBox>
@@ -50,15 +50,6 @@ const QString kConfirmExport = QStringLiteral(
     "spreadsheet or other\napplication that reads the comma-separated values.\n\nAre you ready to perform the "
     "export?");
 
-class OpenableMainDialog : public CMainDialog {
-public:
-    void Show(int tournamentID)
-    {
-        SetTournamentForTest(tournamentID);
-        RefreshTournamentState();
-    }
-};
-
 }  // namespace
 
 class ScoresDialog : public ScoresTest {
@@ -86,7 +77,7 @@ TEST_F(ScoresDialog, ShowsBothListsWithTheirColumns)
 
     EXPECT_EQ(Headings(PlayerList(d)), (QStringList{"", "Player Name", "Heat 1", "Heat 2", "Heat 3", "Score"}));
     EXPECT_EQ(Headings(TeamList(d)), (QStringList{"", "Team Name", "Score"}));
-    EXPECT_EQ(ListRows(PlayerList(d)), (std::vector<QStringList>{{"1.", "Ann Ash", "12", "7.500", "3", "22.500"},
+    EXPECT_EQ(ShownRows(PlayerList(d)), (std::vector<QStringList>{{"1.", "Ann Ash", "12", "7.500", "3", "22.500"},
                                                                  {"2.", "Bo Bell", "1", "0", "0", "1"}}));
     QTreeWidgetItem* first = PlayerList(d)->topLevelItem(0);
     EXPECT_EQ(first->textAlignment(0) & Qt::AlignHorizontal_Mask, Qt::AlignRight);
@@ -117,7 +108,7 @@ TEST_F(ScoresDialog, HiddenBoxStillKeepsMultipliersFromPlayersWithFewHeats)
     CScoresDialog d("Spring Open");
     ASSERT_TRUE(d.Initialise());
     // Ann's lowest heat counts 0; Bo, who played 1 of the 2 heats it takes, keeps his.
-    EXPECT_EQ(ListRows(PlayerList(d)), (std::vector<QStringList>{{"1.", "Ann Ash", "12", "7.500", "3", "19.500"},
+    EXPECT_EQ(ShownRows(PlayerList(d)), (std::vector<QStringList>{{"1.", "Ann Ash", "12", "7.500", "3", "19.500"},
                                                                  {"2.", "Bo Bell", "1", "0", "0", "1"}}));
 }
 
@@ -127,16 +118,16 @@ TEST_F(ScoresDialog, TogglingTheBoxComputesTheListsAgain)
     CScoresDialog d("Spring Open");
     ASSERT_TRUE(d.Initialise());
     EXPECT_TRUE(Shown(QualifiedBox(d)));
-    ASSERT_EQ(ListRows(PlayerList(d)).size(), 1u);
+    ASSERT_EQ(ShownRows(PlayerList(d)).size(), 1u);
 
     QualifiedBox(d)->click();
     EXPECT_FALSE(QualifiedBox(d)->isChecked());
-    ASSERT_EQ(ListRows(PlayerList(d)).size(), 2u);
-    EXPECT_EQ(ListRows(PlayerList(d))[1][1], "Bo Bell");
+    ASSERT_EQ(ShownRows(PlayerList(d)).size(), 2u);
+    EXPECT_EQ(ShownRows(PlayerList(d))[1][1], "Bo Bell");
     EXPECT_EQ(d.CurrentStandings().playerRows.size(), 2u);
 
     QualifiedBox(d)->click();
-    EXPECT_EQ(ListRows(PlayerList(d)).size(), 1u);
+    EXPECT_EQ(ShownRows(PlayerList(d)).size(), 1u);
 }
 
 TEST_F(ScoresDialog, WithoutFinishedGamesNothingCanBePrintedOrExported)
@@ -226,7 +217,7 @@ TEST_F(ScoresDialog, PrintsTheTeamList)
     FinishedGame(1, {{a, 4.5f}});
     CScoresDialog d("Spring Open");
     ASSERT_TRUE(d.Initialise());
-    EXPECT_EQ(ListRows(TeamList(d)), (std::vector<QStringList>{{"1.", "Alpha", "4.500"}}));
+    EXPECT_EQ(ShownRows(TeamList(d)), (std::vector<QStringList>{{"1.", "Alpha", "4.500"}}));
     EXPECT_EQ(CommandsOf(d), (Commands{true, true, true, true}));
     ui().Expect("Printing to File");
     ui().Expect("Print Complete").Text("Scores Printed!");

@@ -6,10 +6,9 @@
 #include "db/Format.h"
 #include "scores/Standings.h"
 #include "support/DbTest.h"
+#include "support/ListRows.h"
 #include "support/TestData.h"
 #include "tournament/CurrentTournament.h"
-
-#include <QTreeWidget>
 
 #include <map>
 #include <optional>
@@ -76,17 +75,6 @@ protected:
         std::vector<QStringList> cells;
         for (const ListingRow& row : rows) cells.push_back(row.cells);
         return cells;
-    }
-
-    static std::vector<QStringList> ListRows(const QTreeWidget* list)
-    {
-        std::vector<QStringList> rows;
-        for (int r = 0; r < list->topLevelItemCount(); ++r) {
-            QStringList texts;
-            for (int c = 0; c < list->columnCount(); ++c) texts << list->topLevelItem(r)->text(c);
-            rows.push_back(texts);
-        }
-        return rows;
     }
 
     int systemID = 0;
