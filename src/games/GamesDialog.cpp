@@ -188,7 +188,13 @@ void CGamesDialog::OnStatusChosen(int index)
 {
     const int gameID = CurrentGameID();
     if (gameID == 0) return;
-    const StatusChange change = ChangeGameStatus(gameID, m_status, index, RowsShown(), ScoringSystem);
+    StatusChange change = StatusChange::Refused;
+    try {
+        change = ChangeGameStatus(gameID, m_status, index, RowsShown(), ScoringSystem);
+    } catch (...) {
+        ui->statusCombo->setCurrentIndex(m_status);  // nothing was stored
+        throw;
+    }
     if (change == StatusChange::Unfinished) ui->lockCheck->setChecked(CurrentTournament.assignPowers != 0);
     // Accepted or refused, the game shows what is stored.
     LoadGame();
@@ -204,7 +210,12 @@ void CGamesDialog::OnRowChanged()
     if (changed == m_rowWidgets.end() || r >= m_rows.size()) return;
 
     std::vector<GameRow> rows = RowsShown();
-    ApplyRowChange(CurrentGameID(), rows, r, m_status, ui->lockCheck->isChecked(), ScoringSystem);
+    try {
+        ApplyRowChange(CurrentGameID(), rows, r, m_status, ui->lockCheck->isChecked(), ScoringSystem);
+    } catch (...) {
+        ShowRows();  // nothing was written: the rows as they were
+        throw;
+    }
     m_rows = std::move(rows);
     ShowRows();
 }

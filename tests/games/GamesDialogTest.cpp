@@ -412,6 +412,7 @@ TEST_F(GamesDialog, AFailingWriteLeavesEverySeatAsItWas)
     ui().Expect(kAppName).Icon(MsgIcon::Stop);
     GamesView::Choose(view.Centres(0), "18");
     EXPECT_EQ(Seats(game), before) << "rows written before the failing one are undone";
+    EXPECT_EQ(view.Centres(0)->currentIndex(), -1) << "the rows show what is stored";
 
     // Back to unstarted: the results are cleared only with the status.
     Exec("drop trigger refuse");
@@ -424,4 +425,5 @@ TEST_F(GamesDialog, AFailingWriteLeavesEverySeatAsItWas)
     GamesView::Choose(view.Status(), "UNSTARTED");
     EXPECT_EQ(Seats(game)[0], "0 1 9 18");
     EXPECT_EQ(Int(Format("select gameStat from Game where id = %d", game)), 1);
+    EXPECT_EQ(view.Status()->currentText(), "STARTED");
 }
