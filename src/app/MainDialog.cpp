@@ -14,6 +14,8 @@
 #include "scoring/ScoringSystem.h"
 #include "teams/TeamsDialog.h"
 #include "tournament/CurrentTournament.h"
+#include "tournament/OpenTournamentDialog.h"
+#include "tournament/TournamentDetailsDialog.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -120,11 +122,41 @@ void CMainDialog::ShowTexts()
     cursor.mergeBlockFormat(centred);
 }
 
-void CMainDialog::OnNewTournament() {}
+void CMainDialog::OnNewTournament()
+{
+    const int previousSystemID = ScoringSystem.id;
+    ScoringSystem.id = -1;
+    CTournamentDetailsDialog details(-1, QString(), QString(), this);
+    details.DoModal();
+    if (details.EditedID() >= 0) {
+        m_tournamentID = details.EditedID();
+        RefreshTournamentState();
+        return;
+    }
+    // Nothing was created. A refused save has left its values in the open
+    // tournament's record and the dialog may have loaded other scoring
+    // systems: put back the stored settings and the system loaded before.
+    if (m_tournamentID != -1) LoadTournament(m_tournamentID);
+    if (previousSystemID == -1)
+        ScoringSystem.id = -1;
+    else
+        LoadScoringSystem(previousSystemID);
+}
 
-void CMainDialog::OnOpenTournament() {}
+void CMainDialog::OnOpenTournament()
+{
+    COpenTournamentDialog open(m_tournamentID, this);
+    open.DoModal();
+    m_tournamentID = open.ChosenID();
+    RefreshTournamentState();
+}
 
-void CMainDialog::OnEditTournament() {}
+void CMainDialog::OnEditTournament()
+{
+    CTournamentDetailsDialog details(m_tournamentID, m_title, m_description, this);
+    details.DoModal();
+    RefreshTournamentState();
+}
 
 void CMainDialog::OnDeleteTournament()
 {

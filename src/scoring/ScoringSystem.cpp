@@ -3,6 +3,7 @@
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
+#include "tournament/CurrentTournament.h"
 
 CScoringSystem ScoringSystem;
 
@@ -22,22 +23,33 @@ void CScoringSystem::Load(int systemID)
     error = 0;
 }
 
-void CScoringSystem::DeriveUsageFlags()
+int SystemForGame(int gameSystemID, int heatSystemID)
 {
-    usesYears = 0;
-    usesRanking = winDrawScoring != 1 ? 1 : 0;
-    usesProvisional = 0;
-    usesTotalSC = 0;
-    auto mentions = [](const QString& text, std::initializer_list<const char*> names) {
-        for (const char* n : names)
-            if (text.contains(QLatin1String(n), Qt::CaseSensitive)) return true;
-        return false;
-    };
-    for (const QString& formula : formulas) {
-        if (mentions(formula, {"yrs"})) usesYears = 1;
-        if (mentions(formula, {"scs", "big", "tie", "srv"})) usesRanking = 1;
-        if (mentions(formula, {"prov", "avgp", "mulp", "sump", "minp", "maxp"})) usesProvisional = 1;
-        if (mentions(formula, {"ctrs", "sumc", "avgc", "mulc", "minc", "maxc"})) usesTotalSC = 1;
+    if (gameSystemID != 0) return gameSystemID;
+    if (heatSystemID != 0) return heatSystemID;
+    return CurrentTournament.systemID;
+}
+
+std::vector<GameSeat> ReadGameSeats(int gameID)
+{
+    std::vector<GameSeat> seats;
+    for (CRecordset rs(Sql("select powerID, years, centers, result from GamePlayer where gameID = %d", gameID));
+         !rs.IsEOF(); rs.MoveNext())
+        seats.push_back(GameSeat{rs.GetInt(0), rs.GetInt(3), rs.GetInt(1), rs.GetInt(2)});
+    return seats;
+}
+
+SeatScore ScoreSeatInGame(int gameID, const GameSeat& seat)
+{
+    if (ScoringSystem.NeedsPowerFigures()) return ScoringSystem.ScoreSeat(seat, ReadGameSeats(gameID));
+    std::vector<GameSeat> seats;
+    for (CRecordset rs(Sql("select centers, result from GamePlayer where GamePlayer.gameID = %d order by centers desc",
+                           gameID));
+         !rs.IsEOF(); rs.MoveNext()) {
+        GameSeat row;
+        row.centers = rs.GetInt(0);
+        row.result = rs.GetInt(1);
+        seats.push_back(row);
     }
-    if (winDrawScoring == 2) usesProvisional = 1;
+    return ScoringSystem.ScoreSeat(seat, seats);
 }
