@@ -167,23 +167,21 @@ void CPreRegistrationDialog::OnTabChanged(int index)
 
 void CPreRegistrationDialog::OnMove()
 {
-    if (SelectedRow(ui->preList) >= 0) {
+    if (SelectedRow(ui->preList) >= 0)
         OnSitOut();
-        return;
-    }
-    const int row = SelectedRow(ui->notList);
-    if (row < 0 || !CurrentHeatOpen()) return;
-    m_playerID = m_notRegisteredIDs[size_t(row)];
-    ChangePreRegistration(CurrentTournament.id, m_playerID, m_heat, true);
-    Refresh();
+    else
+        MoveSelected(ui->notList, m_notRegisteredIDs, true);
 }
 
-void CPreRegistrationDialog::OnSitOut()
+void CPreRegistrationDialog::OnSitOut() { MoveSelected(ui->preList, m_registeredIDs, false); }
+
+void CPreRegistrationDialog::MoveSelected(QListWidget* list, const std::vector<int>& ids, bool preRegister)
 {
-    const int row = SelectedRow(ui->preList);
-    if (row < 0 || !CurrentHeatOpen()) return;
-    m_playerID = m_registeredIDs[size_t(row)];
-    ChangePreRegistration(CurrentTournament.id, m_playerID, m_heat, false);
+    const int row = SelectedRow(list);
+    if (row < 0 || size_t(row) >= ids.size() || !CurrentHeatOpen()) return;
+    m_playerID = ids[size_t(row)];
+    ChangePreRegistration(CurrentTournament.id, m_playerID, m_heat, preRegister);
+    // The player stays current, so Refresh selects him in the other list.
     Refresh();
 }
 

@@ -47,6 +47,9 @@ private:
     void OnPrint();
 
     void Refresh();
+    // Pre-registers the player selected in list for the heat shown, or sits
+    // him out; nothing happens without a selection or once the heat exists.
+    void MoveSelected(QListWidget* list, const std::vector<int>& ids, bool preRegister);
     // Makes the selected entry of list the current player; false when the
     // list has no selection.
     bool TakeSelection(QListWidget* list, QListWidget* other, const std::vector<int>& ids, const QString& caption);
