@@ -22,22 +22,14 @@ CGamesDialog::CGamesDialog(const QString& caption, int heatID, int defaultSystem
       m_defaultSystemID(defaultSystemID)
 {
     ui->setupUi(this);
-    m_rowWidgets = {{
-        {ui->playerLabel1, ui->powerCombo1, ui->resultCombo1, ui->finalYearCombo1, ui->centersCombo1,
-         ui->totalSCEdit1, ui->conflictsLabel1},
-        {ui->playerLabel2, ui->powerCombo2, ui->resultCombo2, ui->finalYearCombo2, ui->centersCombo2,
-         ui->totalSCEdit2, ui->conflictsLabel2},
-        {ui->playerLabel3, ui->powerCombo3, ui->resultCombo3, ui->finalYearCombo3, ui->centersCombo3,
-         ui->totalSCEdit3, ui->conflictsLabel3},
-        {ui->playerLabel4, ui->powerCombo4, ui->resultCombo4, ui->finalYearCombo4, ui->centersCombo4,
-         ui->totalSCEdit4, ui->conflictsLabel4},
-        {ui->playerLabel5, ui->powerCombo5, ui->resultCombo5, ui->finalYearCombo5, ui->centersCombo5,
-         ui->totalSCEdit5, ui->conflictsLabel5},
-        {ui->playerLabel6, ui->powerCombo6, ui->resultCombo6, ui->finalYearCombo6, ui->centersCombo6,
-         ui->totalSCEdit6, ui->conflictsLabel6},
-        {ui->playerLabel7, ui->powerCombo7, ui->resultCombo7, ui->finalYearCombo7, ui->centersCombo7,
-         ui->totalSCEdit7, ui->conflictsLabel7},
-    }};
+    // The form names the inputs of row r after the row: powerCombo1 .. 7.
+    for (size_t r = 0; r < m_rowWidgets.size(); ++r) {
+        const QString n = QString::number(r + 1);
+        m_rowWidgets[r] = {findChild<QLabel*>("playerLabel" + n),      findChild<QComboBox*>("powerCombo" + n),
+                           findChild<QComboBox*>("resultCombo" + n),   findChild<QComboBox*>("finalYearCombo" + n),
+                           findChild<QComboBox*>("centersCombo" + n),  findChild<QLineEdit*>("totalSCEdit" + n),
+                           findChild<QLabel*>("conflictsLabel" + n)};
+    }
     auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,7}")), this);
     for (RowWidgets& row : m_rowWidgets) {
         for (int power = 0; power < kPowerCount; ++power) row.power->addItem(PowerNameUpper(power));

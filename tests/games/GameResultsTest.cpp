@@ -73,14 +73,6 @@ TEST(GameYears, PackTheFinalYearAndTheTotalSCFigureBothWays)
     EXPECT_EQ(row.totalSC, "") << "a system without the figure shows none";
 }
 
-TEST(GameYears, FinalYearListsEndAtTheSystemsFinalYearOr1932)
-{
-    CScoringSystem s;
-    EXPECT_EQ(LastYearIndex(s), 31);
-    s.finalYear = 1910;
-    EXPECT_EQ(LastYearIndex(s), 9);
-}
-
 TEST(CompleteStartedRows, EighteenCentresLeaveEveryOtherPowerOutOfTheWin)
 {
     std::vector<GameRow> rows = SevenRows({W, W, W, N, N, N, N}, {9, 9, 9, 9, 9, 9, 9}, {18, 5, 4, 3, 2, 1, 1});
