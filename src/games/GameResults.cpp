@@ -185,6 +185,11 @@ bool PassesFinishingChecks(const std::vector<GameRow>& rows, const CScoringSyste
         if (!FinalYearShared(rows, latest)) return false;
         if (system.winDrawScoring != 0 && !ResultsConsistent(rows, latest, system)) return false;
         if (system.usesTotalSC && !TotalSCFiguresValid(rows)) return false;
+    } else if (system.winDrawScoring != 0) {
+        // Without final years there is nothing to test the results against,
+        // but a game is never finished with a seat whose result is missing:
+        // it would score as out of the draw.
+        if (std::any_of(rows.begin(), rows.end(), [](const GameRow& r) { return r.result == kNoResult; })) return false;
     }
     if (system.usesRanking && !CentreCountsValid(rows, system)) return false;
     return true;

@@ -177,6 +177,11 @@ TEST_F(FinishingChecks, ResultsMustBeCompleteAndWinnersLastToTheEnd)
     EXPECT_FALSE(PassesFinishingChecks(SevenRows({W, W, N, L, L, L, L}, years, {}), winDraw)) << "a row without result";
     EXPECT_FALSE(PassesFinishingChecks(SevenRows({W, W, L, W, L, L, L}, years, {}), winDraw)) << "a winner out early";
 
+    // A system that never asks for the final year still needs every result.
+    const CScoringSystem noYears = System(1, 0, false, false, false);
+    EXPECT_TRUE(PassesFinishingChecks(SevenRows({W, W, L, L, L, L, L}, {}, {}), noYears));
+    EXPECT_FALSE(PassesFinishingChecks(SevenRows({W, W, N, L, L, L, L}, {}, {}), noYears));
+
     // With draws including all survivors, a survivor left out of a draw
     // fails; a solo victory may leave survivors out.
     const CScoringSystem drawAll = System(1, 1, true, true, false);
