@@ -103,6 +103,7 @@ BENCHMARK(ComputeTournamentStandings)->Arg(0)->Arg(1)->Unit(benchmark::kMillisec
 
 }  // namespace
 
+// The standings show the wait cursor, which needs a GUI application.
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
