@@ -4,6 +4,7 @@
 #include "report/ReportOutput.h"
 #include "scoring/ScoringSystem.h"
 #include "support/DbTest.h"
+#include "support/OpenableMainDialog.h"
 #include "support/TestData.h"
 #include "support/Widgets.h"
 #include "tournament/CurrentTournament.h"
@@ -38,16 +39,6 @@ WindowState StateOf(CMainDialog& dlg)
             ButtonByText(&dlg, "Teams")->isEnabled(),
             ButtonByText(&dlg, "Scores")->isEnabled()};
 }
-
-// Opens a tournament the way the Open command leaves the window.
-class OpenableMainDialog : public CMainDialog {
-public:
-    void Show(int tournamentID)
-    {
-        SetTournamentForTest(tournamentID);
-        RefreshTournamentState();
-    }
-};
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 // What the team tests share: an open team tournament, players, and reading
 // the Teams list and the Team Details player lists as the director sees them.
 
+#include "support/ListRows.h"
 #include "db/Format.h"
 #include "support/DbTest.h"
 #include "support/TestData.h"
@@ -61,14 +62,7 @@ protected:
     // Every row of the Teams list, every column.
     static std::vector<QStringList> ListRows(const QWidget* dialog)
     {
-        const auto* list = dialog->findChild<QTreeWidget*>("teamList");
-        std::vector<QStringList> rows;
-        for (int r = 0; r < list->topLevelItemCount(); ++r) {
-            QStringList texts;
-            for (int c = 0; c < list->columnCount(); ++c) texts << list->topLevelItem(r)->text(c);
-            rows.push_back(texts);
-        }
-        return rows;
+        return ShownRows(dialog->findChild<QTreeWidget*>("teamList"));
     }
 
     int systemID = 0;
