@@ -6,7 +6,6 @@
 #include "db/Recordset.h"
 #include "support/BenchDatabase.h"
 
-#include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -30,12 +29,3 @@ static void ReadOneRow(benchmark::State& state)
     }
 }
 BENCHMARK(ReadOneRow);
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

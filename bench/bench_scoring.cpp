@@ -6,7 +6,6 @@
 #include "scoring/ScoringSystem.h"
 #include "support/BenchDatabase.h"
 
-#include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -91,12 +90,3 @@ void ScoreSeatInGame(benchmark::State& state)
 BENCHMARK(ScoreSeatInGame)->Arg(1)->Arg(2);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

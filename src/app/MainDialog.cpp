@@ -8,7 +8,9 @@
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "heats/HeatsDialog.h"
+#include "players/GroupsDialog.h"
 #include "players/PlayersDialog.h"
+#include "players/PreRegistrationDialog.h"
 #include "report/ReportOutput.h"
 #include "scoring/ScoringSystem.h"
 #include "teams/TeamsDialog.h"
@@ -193,9 +195,17 @@ void CMainDialog::OnViewPlayers()
     players.DoModal();
 }
 
-void CMainDialog::OnGroups() {}
+void CMainDialog::OnGroups()
+{
+    CGroupsDialog groups(-1, -1, this);
+    groups.DoModal();
+}
 
-void CMainDialog::OnPreRegistration() {}
+void CMainDialog::OnPreRegistration()
+{
+    CPreRegistrationDialog preRegistration(-1, this);
+    preRegistration.DoModal();
+}
 
 void CMainDialog::OnSelectPrinter() { SelectPrinter(this, m_printToFileAction); }
 

@@ -87,16 +87,6 @@ int InsertHeat(int tournamentID, int heatNum)
     return id;
 }
 
-std::vector<int> PreRegisteredPlayers(int tournamentID, int heatNum)
-{
-    std::vector<int> players;
-    const int bit = 1 << (heatNum - 1);
-    for (CRecordset rs(Sql("select playerID, heatNums from TournamentPlayer where tournamentID = %d", tournamentID));
-         !rs.IsEOF(); rs.MoveNext())
-        if ((rs.GetInt(1) & bit) != 0) players.push_back(rs.GetInt(0));
-    return players;
-}
-
 void RegisterForHeat(int heatID, int playerID)
 {
     ExecuteSQL(Sql("insert into HeatPlayer (heatID, playerID) values (%d, %d)", heatID, playerID));

@@ -57,8 +57,6 @@ void SetHeatSystem(int heatID, int systemID);
 // Inserts heat heatNum of the tournament (on the tournament's default system)
 // and returns its id.
 int InsertHeat(int tournamentID, int heatNum);
-// The players pre-registered for heat heatNum of the tournament.
-std::vector<int> PreRegisteredPlayers(int tournamentID, int heatNum);
 
 void RegisterForHeat(int heatID, int playerID);
 void UnregisterFromHeat(int heatID, int playerID);

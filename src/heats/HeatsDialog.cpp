@@ -6,11 +6,15 @@
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/ValueCodes.h"
+#include "games/GamesDialog.h"
 #include "heats/ConflictModel.h"
 #include "heats/HeatRecords.h"
 #include "heats/Seeding.h"
 #include "heats/SeedingPrintout.h"
+#include "players/GroupsDialog.h"
+#include "players/PlayerPreRegistration.h"
 #include "players/PlayersDialog.h"
+#include "players/PreRegistrationDialog.h"
 #include "scoring/ScoringSystem.h"
 #include "scoring/ScoringSystemDialog.h"
 #include "scoring/SystemChoices.h"
@@ -243,7 +247,8 @@ void CHeatsDialog::CreateHeat()
     Transaction transaction;
     const int heatID = InsertHeat(CurrentTournament.id, n);
     if (preregistration) {
-        for (int playerID : PreRegisteredPlayers(CurrentTournament.id, n)) RegisterForHeat(heatID, playerID);
+        for (const PlayerEntry& player : PreRegisteredPlayers(CurrentTournament.id, n))
+            RegisterForHeat(heatID, player.id);
     }
     transaction.Commit();
     m_heatCount = n;
@@ -420,8 +425,9 @@ void CHeatsDialog::OnViewGames()
     // The Games dialog and its conflict view explain every game of the heat,
     // whatever its state.
     g_conflictModel = BuildConflictModel(-heatNum);
-    OpenGamesDialog(Format("%s - Heat %d", CurrentTournament.name, heatNum),
-                    m_heatSystemID != 0 ? m_heatSystemID : CurrentTournament.systemID);
+    CGamesDialog games(Format("%s - Heat %d", CurrentTournament.name, heatNum), m_heatID,
+                       m_heatSystemID != 0 ? m_heatSystemID : CurrentTournament.systemID, this);
+    games.DoModal();
     RefreshHeatLists();
 }
 
@@ -464,23 +470,17 @@ void CHeatsDialog::OnViewPlayers()
     RefreshHeatLists();
 }
 
-void CHeatsDialog::OnGroups() { OpenGroupsDialog(); }
+void CHeatsDialog::OnGroups()
+{
+    CGroupsDialog groups(-1, -1, this);
+    groups.DoModal();
+}
 
-void CHeatsDialog::OnPreRegistration() { OpenPreRegistrationDialog(SelectedHeatNum()); }
+void CHeatsDialog::OnPreRegistration()
+{
+    CPreRegistrationDialog preRegistration(SelectedHeatNum(), this);
+    preRegistration.DoModal();
+}
 
 void CHeatsDialog::OnOK() { EndDialog(QDialog::Accepted); }
 
-void CHeatsDialog::OpenGamesDialog(const QString& /*caption*/, int /*systemID*/)
-{
-    // Opens the Games dialog (CGamesDialog) on the heat m_heatID.
-}
-
-void CHeatsDialog::OpenGroupsDialog()
-{
-    // Opens the Groups dialog (CGroupsDialog) with no group and no player.
-}
-
-void CHeatsDialog::OpenPreRegistrationDialog(int /*heatNum*/)
-{
-    // Opens the Player Pre-Registration dialog (CPreRegistrationDialog) on the heat.
-}

@@ -65,11 +65,6 @@ private:
     void EnableSelectionButtons();
     void SetPowerAssignmentFromTournament();
 
-    // The dialogs opened from here that live elsewhere.
-    void OpenGamesDialog(const QString& caption, int systemID);
-    void OpenGroupsDialog();
-    void OpenPreRegistrationDialog(int heatNum);
-
     // The heat number of the selected tab.
     int SelectedHeatNum() const;
     // The ids of a list's selected rows, in list order.

@@ -38,9 +38,56 @@ void StorePreRegistration(int tournamentID, int playerID, int checkedHeats, int 
         if (!RecordExists(Sql("select * from HeatPlayer where playerID = %d and heatID = %d", playerID, heatID)))
             ExecuteSQL(Sql("insert into HeatPlayer (heatID, playerID) values (%d, %d)", heatID, playerID));
     }
+    ReplacePreRegistrationMask(tournamentID, playerID, mask);
+    transaction.Commit();
+}
+
+void ReplacePreRegistrationMask(int tournamentID, int playerID, int mask)
+{
+    Transaction transaction;
     ExecuteSQL(Sql("delete from TournamentPlayer where tournamentID = %d and playerID = %d", tournamentID, playerID));
     if (mask != 0)
         ExecuteSQL(Sql("insert into TournamentPlayer (tournamentID, playerID, heatNums) values (%d, %d, %d)",
                        tournamentID, playerID, mask));
     transaction.Commit();
+}
+
+void ChangePreRegistration(int tournamentID, int playerID, int heatNum, bool preRegistered)
+{
+    if (heatNum < 1 || heatNum > kMaxHeats) return;
+    const int bit = 1 << (heatNum - 1);
+    const int old = PreRegistrationMask(tournamentID, playerID);
+    const int mask = preRegistered ? old | bit : old & ~bit;
+    if (mask != old) ReplacePreRegistrationMask(tournamentID, playerID, mask);
+}
+
+int HighestHeatNumber(int tournamentID)
+{
+    return QueryInt(Sql("select max(heatNum) from Heat where tournamentID = %d", tournamentID), 0);
+}
+
+int OpeningPreRegistrationHeat(int highestHeat, int numHeats)
+{
+    if (highestHeat < 1) return 1;
+    return highestHeat >= numHeats ? highestHeat : highestHeat + 1;
+}
+
+std::vector<PlayerEntry> PreRegisteredPlayers(int tournamentID, int heatNum)
+{
+    std::vector<PlayerEntry> players;
+    if (heatNum < 1 || heatNum > kMaxHeats) return players;
+    const int bit = 1 << (heatNum - 1);
+    for (CRecordset rs(Sql("select heatNums, playerID, first, last from TournamentPlayer, Player where tournamentID = "
+                           "%d and playerID = Player.id order by last, first",
+                           tournamentID));
+         !rs.IsEOF(); rs.MoveNext())
+        if (rs.GetInt(0) & bit) players.push_back({rs.GetInt(1), PlayerDisplayName(rs.GetString(2), rs.GetString(3))});
+    return players;
+}
+
+QString PreRegistrationListText(int heatNum, const QStringList& names)
+{
+    QString text = Format("Players Pre-Registered for Heat %d\n\n", heatNum);
+    for (const QString& name : names) text += Format("%s\n", name);
+    return text;
 }

@@ -5,6 +5,7 @@
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "players/EmailAddress.h"
+#include "players/Groups.h"
 
 QString PlayerDisplayName(const QString& first, const QString& last) { return Format("%s %s", first, last); }
 
@@ -78,13 +79,5 @@ QString GroupMembershipText(int playerID)
     QString name;
     if (CRecordset player(Sql("select first, last from player where id = %d", playerID)); !player.IsEOF())
         name = PlayerDisplayName(player.GetString(0), player.GetString(1));
-    QString groups;
-    for (CRecordset rs(Sql("Select name from [Group], PlayerGroup where playerID = %d and groupID = [group].id "
-                           "order by name",
-                           playerID));
-         !rs.IsEOF(); rs.MoveNext())
-        groups += QStringLiteral("\n        ") + rs.GetString(0);
-    QString text = groups.isEmpty() ? name + QStringLiteral(" is not a member of any groups.")
-                                    : name + QStringLiteral(" is a member of the following groups:") + groups;
-    return text + QStringLiteral("\n\nDo you wish to edit groups and memberships?");
+    return GroupMembershipSummary(name, playerID) + QStringLiteral("\n\nDo you wish to edit groups and memberships?");
 }

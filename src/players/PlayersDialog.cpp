@@ -7,6 +7,7 @@
 #include "players/ConflictsDialog.h"
 #include "players/EditPlayerDialog.h"
 #include "players/FocusNotifier.h"
+#include "players/GroupsDialog.h"
 #include "players/PlayerPreRegistration.h"
 #include "players/PlayerRecords.h"
 #include "tournament/CurrentTournament.h"
@@ -196,9 +197,10 @@ void CPlayersDialog::OnGroups()
         OpenGroups(playerID);
 }
 
-void CPlayersDialog::OpenGroups(int /*playerID*/)
+void CPlayersDialog::OpenGroups(int playerID)
 {
-    // Opens the Groups dialog with this player current and no group chosen.
+    CGroupsDialog groups(-1, playerID, this);
+    groups.DoModal();
 }
 
 void CPlayersDialog::OnHeatBoxClicked()

@@ -5,9 +5,15 @@
 #include "db/Format.h"
 #include "db/ValueCodes.h"
 #include "heats/HeatsDialogFixture.h"
+#include "games/GamesDialog.h"
+#include "players/GroupsDialog.h"
 #include "players/PlayersDialog.h"
+#include "players/PreRegistrationDialog.h"
+#include "scoring/ScoringSystem.h"
 #include "tournament/CurrentTournament.h"
 
+#include <QComboBox>
+#include <QGroupBox>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -290,23 +296,46 @@ TEST_F(HeatsSeatingTest, ASwapThatFailsHalfWayLeavesNoSeatWithoutItsPlayer)
     EXPECT_EQ(Int(Sql("select gameID from GamePlayer where playerID = %d", p[8])), game2);
 }
 
-TEST_F(HeatsSeatingTest, ViewGamesModelsEveryGameOfTheHeatAndPlayersViewRefreshesTheLists)
+TEST_F(HeatsSeatingTest, ViewGamesOpensTheGamesOfTheHeatWithAModelOfThemAll)
 {
+    const int alpha = AddSystem({.name = "Alpha"});
     OpenTournament();
     const std::vector<int> p = AddPlayers(14);
-    SeatSeven(1, 1, p, 0, kFinished);
-    SeatSeven(1, 2, p, 7);
+    SeatSeven(1, 1, p, 0, kStarted);
+    const int game2 = SeatSeven(1, 2, p, 7);
     auto dlg = OpenDialog();
     ASSERT_TRUE(g_conflictModel);
     EXPECT_EQ(g_conflictModel->players.size(), 7u);  // the refresh models the unstarted games
+    ControlByName<QComboBox>(dlg.get(), "Scoring System:")->setCurrentIndex(0);  // Alpha
 
     ASSERT_TRUE(Enabled(dlg.get(), "View &Games"));
+    ui().ExpectDialog<CGamesDialog>([&](CGamesDialog& games) {
+        EXPECT_EQ(games.findChild<QGroupBox*>("gameBox")->title(), "Spring Open - Heat 1");
+        ASSERT_TRUE(g_conflictModel);
+        EXPECT_EQ(g_conflictModel->heatNum, 1);
+        EXPECT_EQ(g_conflictModel->players.size(), 14u);
+        EXPECT_EQ(ScoringSystem.id, alpha);
+        Exec(Sql("update Game set gameStat = %d where id = %d", int(kFinished), game2));
+    });
     ButtonByText(dlg.get(), "View &Games")->click();
-    ASSERT_TRUE(g_conflictModel);
-    EXPECT_EQ(g_conflictModel->heatNum, 1);
-    EXPECT_EQ(g_conflictModel->players.size(), 14u);
+    EXPECT_EQ(Column(Seated(dlg.get()), 3).last(), QString(QChar(0x00A4)));
+}
+
+TEST_F(HeatsSeatingTest, ThePlayersMenuOpensPlayersGroupsAndThePreRegistrationOfTheHeatShown)
+{
+    OpenTournament({.preregistration = 1});
+    HeatID(1);
+    HeatID(2);
+    auto dlg = OpenDialog();
+    Tabs(dlg.get())->setCurrentIndex(0);
 
     ui().ExpectDialog<CPlayersDialog>([](CPlayersDialog&) { AddPlayer("New", "Comer"); });
     ActionByText(dlg.get(), "&View")->trigger();
     EXPECT_EQ(Column(Unregistered(dlg.get())), (QStringList{"New Comer"}));
+
+    ui().ExpectDialog<CGroupsDialog>();
+    ActionByText(dlg.get(), "&Groups")->trigger();
+
+    ui().ExpectDialog<CPreRegistrationDialog>([](CPreRegistrationDialog& d) { EXPECT_EQ(d.CurrentHeat(), 1); });
+    ActionByText(dlg.get(), "&PreReg")->trigger();
 }

@@ -1,5 +1,6 @@
 #include "app/MainDialog.h"
 #include "players/EditPlayerDialog.h"
+#include "players/GroupsDialog.h"
 #include "players/PlayersDialog.h"
 
 #include "app/Messages.h"
@@ -334,7 +335,9 @@ TEST_F(PlayersDialog, SummarisesGroupMembershipBeforeOfferingTheGroups)
     view.Select("Lone Wolf");
     ui().Expect("Group Membership", MsgAnswer::Yes)
         .Text("Lone Wolf is not a member of any groups.\n\nDo you wish to edit groups and memberships?");
+    ui().ExpectDialog<CGroupsDialog>();
     ButtonByText(&dlg, "&Groups")->click();
+    EXPECT_EQ(ui().DialogsRun(), 1);
     EXPECT_EQ(view.Selected(), "Lone Wolf");
 }
 

@@ -1,0 +1,287 @@
+#include "games/GameResults.h"
+
+#include "app/UiServices.h"
+#include "db/Database.h"
+#include "db/Format.h"
+#include "db/Recordset.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// Largest Total SC's figure a row can hold: 100 times it still fits the
+// packed years value.
+constexpr int kMaxTotalSC = 9999999;
+
+int ValidPower(int power) { return power >= 0 && power < kPowerCount ? power : kNoPower; }
+int ValidResult(int result) { return result == kLoss || result == kWin ? result : kNoResult; }
+int ValidCentres(int centers) { return centers >= 0 && centers <= kSupplyCentreCount ? centers : -1; }
+
+// The least Total SC's figure row rowIndex may be finished with.
+int LeastTotalSC(size_t rowIndex) { return rowIndex == kFourCentreRow ? 4 : 3; }
+
+// Everything of a stored seat but its power.
+void ShowStoredResults(GameRow& row, const GameSeat& seat, size_t rowIndex, const CScoringSystem& system)
+{
+    row.result = ValidResult(seat.result);
+    row.yearIndex = DecodeYears(seat.years).yearIndex;
+    row.totalSC = TotalSCText(seat.years, rowIndex, system);
+    row.centers = ValidCentres(seat.centers);
+}
+
+// The final year shared at the top of the board, tested against the
+// running maximum of the rows in order up to the first row without a year.
+// Gives that maximum; false when no row met it at the moment it was reached.
+bool FinalYearShared(const std::vector<GameRow>& rows, int& latest)
+{
+    latest = -1;
+    bool tie = false;
+    for (const GameRow& row : rows) {
+        if (row.yearIndex < 0) break;
+        if (row.yearIndex > latest)
+            latest = row.yearIndex;
+        else if (row.yearIndex == latest)
+            tie = true;
+    }
+    return tie;
+}
+
+bool ResultsConsistent(const std::vector<GameRow>& rows, int latest, const CScoringSystem& system)
+{
+    const auto winners = std::count_if(rows.begin(), rows.end(), [](const GameRow& r) { return r.result == kWin; });
+    const bool survivorsInDraw = system.winDrawScoring == 1 && system.dias != 0 && system.usesRanking != 0;
+    for (const GameRow& row : rows) {
+        if (row.result == kNoResult) return false;
+        if (row.result == kWin && row.yearIndex < latest) return false;
+        if (survivorsInDraw && row.result != kWin && row.centers > 0 && row.yearIndex == latest && winners > 1)
+            return false;
+    }
+    return true;
+}
+
+bool TotalSCFiguresValid(const std::vector<GameRow>& rows)
+{
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].totalSC.trimmed().isEmpty()) return false;
+        if (TotalSCValue(rows[i].totalSC) < LeastTotalSC(i)) return false;
+    }
+    return true;
+}
+
+// Every row needs a count, the counts may not exceed the board, and a
+// total below it must be confirmed.
+bool CentreCountsValid(const std::vector<GameRow>& rows, const CScoringSystem& system)
+{
+    int total = 0;
+    bool failed = false;
+    for (const GameRow& row : rows) {
+        if (row.centers < 0)
+            failed = true;
+        else
+            total += row.centers;
+        if (system.winDrawScoring != 0 && row.result == kWin && row.centers < 1) failed = true;
+    }
+    if (total > kSupplyCentreCount) {
+        ShowMessage(QStringLiteral("The supply center count is greater than 34."), QStringLiteral("Bad SC Count"),
+                    MsgIcon::Exclamation);
+        return false;
+    }
+    if (total < kSupplyCentreCount && !failed &&
+        !AskYesNo(QStringLiteral("The total number of owned supply centers is not 34.\nAre you sure this total is "
+                                 "correct?"),
+                  QStringLiteral("Unowned Centers??")))
+        return false;
+    return !failed;
+}
+
+}  // namespace
+
+int LastYearIndex(const CScoringSystem& system)
+{
+    const int lastYear = system.finalYear == -1 ? kLastOpenGameYear : system.finalYear;
+    return lastYear - kFirstGameYear;
+}
+
+QString TotalSCText(int years, size_t rowIndex, const CScoringSystem& system)
+{
+    if (!system.usesTotalSC) return {};
+    const int figure = DecodeYears(years).totalSC;
+    return QString::number(figure != 0 ? figure : LeastTotalSC(rowIndex));
+}
+
+int TotalSCValue(const QString& text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    return ok && value >= 0 && value <= kMaxTotalSC ? value : 0;
+}
+
+int RowYears(const GameRow& row) { return EncodeYears(row.yearIndex, TotalSCValue(row.totalSC)); }
+
+void ShowStoredSeat(GameRow& row, const GameSeat& seat, size_t rowIndex, const CScoringSystem& system)
+{
+    row.power = ValidPower(seat.powerID);
+    ShowStoredResults(row, seat, rowIndex, system);
+}
+
+bool PowersValid(const std::vector<GameRow>& rows)
+{
+    bool taken[kPowerCount] = {};
+    for (const GameRow& row : rows) {
+        if (row.power < 0 || row.power >= kPowerCount || taken[row.power]) return false;
+        taken[row.power] = true;
+    }
+    return true;
+}
+
+void CompleteStartedRows(std::vector<GameRow>& rows, const CScoringSystem& system)
+{
+    int latest = -1;
+    bool solo = false;
+    for (const GameRow& row : rows) {
+        latest = std::max(latest, row.yearIndex);
+        solo = solo || row.centers >= kSoloCentres;
+    }
+    const bool survivorsInDraw = system.winDrawScoring == 1 && system.dias != 0;
+
+    for (GameRow& row : rows) {
+        // The row as it stood before its own completion.
+        const int centres = row.centers;
+        const int year = row.yearIndex;
+        if (system.usesRanking && centres > 0) {
+            if (system.usesYears) row.yearIndex = latest;
+            if (survivorsInDraw) row.result = kWin;
+        }
+        if (centres == 0 || (year >= 0 && year < latest)) {
+            row.result = kLoss;
+            if (system.usesRanking) row.centers = 0;
+        }
+        if (row.result == kWin) {
+            if (system.usesYears) row.yearIndex = latest;
+        } else if (row.result == kLoss && system.usesRanking && survivorsInDraw) {
+            row.centers = 0;
+        }
+        if (solo && system.usesRanking && row.centers < kSoloCentres) row.result = kLoss;
+    }
+}
+
+void SettleChangedRow(std::vector<GameRow>& rows, size_t r, const GameSeat& stored, int status, bool powersLocked,
+                      const CScoringSystem& system)
+{
+    GameRow& row = rows.at(r);
+    if (status == kFinished || powersLocked) row.power = ValidPower(stored.powerID);
+    if (status == kStarted)
+        CompleteStartedRows(rows, system);
+    else
+        ShowStoredResults(row, stored, r, system);
+}
+
+bool PassesFinishingChecks(const std::vector<GameRow>& rows, const CScoringSystem& system)
+{
+    if (!PowersValid(rows)) return false;
+    if (system.usesYears) {
+        int latest = -1;
+        if (!FinalYearShared(rows, latest)) return false;
+        if (system.winDrawScoring != 0 && !ResultsConsistent(rows, latest, system)) return false;
+        if (system.usesTotalSC && !TotalSCFiguresValid(rows)) return false;
+    } else if (system.winDrawScoring != 0) {
+        // Without final years there is nothing to test the results against,
+        // but a game is never finished with a seat whose result is missing:
+        // it would score as out of the draw.
+        if (std::any_of(rows.begin(), rows.end(), [](const GameRow& r) { return r.result == kNoResult; })) return false;
+    }
+    if (system.usesRanking && !CentreCountsValid(rows, system)) return false;
+    return true;
+}
+
+std::vector<HeatGame> HeatGames(int heatID)
+{
+    std::vector<HeatGame> games;
+    for (CRecordset rs(Sql("select id, gameNum from Game where heatID = %d order by gameNum", heatID)); !rs.IsEOF();
+         rs.MoveNext())
+        games.push_back({rs.GetInt(0), rs.GetInt(1)});
+    return games;
+}
+
+int GameSystemID(int gameID) { return QueryInt(Sql("select systemID from Game where id = %d", gameID), 0); }
+
+void StoreGameSystem(int gameID, int systemID)
+{
+    ExecuteSQL(Sql("update Game set systemID = %d where id= %d", systemID, gameID));
+}
+
+int GameStatusOf(int gameID) { return QueryInt(Sql("select gameStat from Game where id = %d", gameID), kUnstarted); }
+
+std::vector<GameRow> ReadGameRows(int gameID, const CScoringSystem& system)
+{
+    std::vector<GameRow> rows;
+    for (CRecordset rs(Sql("select Player.id, Player.first, Player.last, GamePlayer.powerID, GamePlayer.result, "
+                           "GamePlayer.years, GamePlayer.centers from Player, GamePlayer where Player.id = "
+                           "GamePlayer.playerID and gameID = %d order by powerID",
+                           gameID));
+         !rs.IsEOF(); rs.MoveNext()) {
+        GameRow& row = rows.emplace_back();
+        row.playerID = rs.GetInt(0);
+        row.name = Format("%s %s", rs.GetString(1), rs.GetString(2));
+        const GameSeat seat{rs.GetInt(3), rs.GetInt(4), rs.GetInt(5), rs.GetInt(6)};
+        ShowStoredSeat(row, seat, rows.size() - 1, system);
+    }
+    return rows;
+}
+
+GameSeat StoredSeat(int playerID, int gameID)
+{
+    CRecordset rs(Sql("select powerID, result, years, centers from GamePlayer where playerID = %d and gameID = %d",
+                      playerID, gameID));
+    if (rs.IsEOF()) return GameSeat{};
+    return GameSeat{rs.GetInt(0), rs.GetInt(1), rs.GetInt(2), rs.GetInt(3)};
+}
+
+void WriteGameRows(int gameID, const std::vector<GameRow>& rows)
+{
+    Transaction transaction;
+    for (const GameRow& row : rows)
+        ExecuteSQL(Sql("update GamePlayer set powerID = %d, result = %d, years = %d, centers = %d where playerID = %d "
+                       "and gameID = %d",
+                       row.power, row.result, RowYears(row), row.centers, row.playerID, gameID));
+    transaction.Commit();
+}
+
+void ApplyRowChange(int gameID, std::vector<GameRow>& rows, size_t r, int status, bool powersLocked,
+                    const CScoringSystem& system)
+{
+    SettleChangedRow(rows, r, StoredSeat(rows.at(r).playerID, gameID), status, powersLocked, system);
+    WriteGameRows(gameID, rows);
+}
+
+StatusChange ChangeGameStatus(int gameID, int oldStatus, int newStatus, const std::vector<GameRow>& rows,
+                              const CScoringSystem& system)
+{
+    // A game moves only between neighbouring states.
+    if (std::abs(newStatus - oldStatus) != 1) return StatusChange::Refused;
+
+    if (newStatus == kUnstarted) {
+        if (!AskYesNo(QStringLiteral("Return this game to unfinished state?\nThis will reset all result data for this "
+                                     "game!"),
+                      QStringLiteral("Unfinish game??")))
+            return StatusChange::Refused;
+        Transaction transaction;
+        ExecuteSQL(Sql("update GamePlayer set result = -1, years = -1, centers = -1 where gameID = %d", gameID));
+        ExecuteSQL(Sql("update Game set gameStat = %d where id = %d", newStatus, gameID));
+        transaction.Commit();
+        return StatusChange::Unfinished;
+    }
+    if (newStatus == kStarted && oldStatus == kUnstarted && !PowersValid(rows)) {
+        ShowMessage(QStringLiteral("Power assignments are not valid!"), QStringLiteral("Bad Power Assignments"),
+                    MsgIcon::Exclamation);
+        return StatusChange::Refused;
+    }
+    if (newStatus == kFinished && !PassesFinishingChecks(rows, system)) {
+        ShowMessage(QStringLiteral("Game cannot be finished because\ndata is invalid.  Please correct."),
+                    QStringLiteral("Cannot Finish Game"), MsgIcon::Stop);
+        return StatusChange::Refused;
+    }
+    ExecuteSQL(Sql("update Game set gameStat = %d where id = %d", newStatus, gameID));
+    return StatusChange::Changed;
+}

@@ -1,0 +1,106 @@
+#pragma once
+// Result entry of one game: the rows of its seats as the director types
+// them, the rules that settle a row after a change, the completion of a
+// started game's rows, the finishing checks and the moves between the
+// game's states. Everything here works without a window; the Games dialog
+// shows the rows and calls it.
+
+#include "db/ValueCodes.h"
+#include "scoring/ScoringSystem.h"
+
+#include <QString>
+
+#include <cstddef>
+#include <vector>
+
+inline constexpr int kFirstGameYear = 1901;
+// Last year offered when the scoring system names no final year.
+inline constexpr int kLastOpenGameYear = 1932;
+inline constexpr int kSupplyCentreCount = 34;
+// A power with this many centres has won the game outright.
+inline constexpr int kSoloCentres = 18;
+// The row whose Total SC's figure starts at 4 instead of 3 (Russia's, when
+// the seats hold the seven powers in order).
+inline constexpr size_t kFourCentreRow = 5;
+
+// One seat of a game as result entry shows it.
+struct GameRow {
+    int playerID = 0;
+    QString name;               // "first last"
+    int power = kNoPower;       // Power list: kAustria .. kTurkey, kNoPower
+    int result = kNoResult;     // Result list: kLoss, kWin, kNoResult
+    int yearIndex = -1;         // Final Year list: 0 for 1901; -1 none
+    QString totalSC;            // Total SC's field text
+    int centers = -1;           // SC Count list: 0 .. 34; -1 none
+};
+
+// The last Final Year index the system allows: its final year, or 1932.
+int LastYearIndex(const CScoringSystem& system);
+
+// The Total SC's text of row rowIndex for a stored years value: the stored
+// figure, 3 (4 in the sixth row) when none is stored, empty when the system
+// does not use the figure.
+QString TotalSCText(int years, size_t rowIndex, const CScoringSystem& system);
+// The figure a Total SC's text stands for; 0 when it is empty or no number.
+int TotalSCValue(const QString& text);
+// The years value a row is stored with.
+int RowYears(const GameRow& row);
+
+// Puts a stored seat's values into a row, as loading a game shows them.
+void ShowStoredSeat(GameRow& row, const GameSeat& seat, size_t rowIndex, const CScoringSystem& system);
+
+// True when every row has a power and no two rows the same one.
+bool PowersValid(const std::vector<GameRow>& rows);
+
+// Fills in what a started game's rows imply: survivors end in the last
+// year, eliminated powers lose with no centres, a power with 18 centres
+// leaves everybody else out of the win, and with win/draw scoring that
+// requires draws to include all survivors every survivor is in the draw.
+void CompleteStartedRows(std::vector<GameRow>& rows, const CScoringSystem& system);
+
+// Settles row r after the director changed it, against its stored seat: a
+// power stays as stored in a finished game or while powers are locked; a
+// started game's rows are completed; in the other states the row's results
+// return to the stored ones.
+void SettleChangedRow(std::vector<GameRow>& rows, size_t r, const GameSeat& stored, int status, bool powersLocked,
+                      const CScoringSystem& system);
+
+// The finishing checks, in order; the first that fails ends them. Reports a
+// supply-centre total above 34 and asks about one below it on the way.
+// True when the game may be finished.
+bool PassesFinishingChecks(const std::vector<GameRow>& rows, const CScoringSystem& system);
+
+// --- The game in the database ---------------------------------------------
+
+struct HeatGame {
+    int id = 0;
+    int gameNum = 0;
+};
+// The games of a heat in game-number order.
+std::vector<HeatGame> HeatGames(int heatID);
+// The game's own scoring system; 0 = the default.
+int GameSystemID(int gameID);
+void StoreGameSystem(int gameID, int systemID);
+int GameStatusOf(int gameID);
+// The game's seats in power order, shown as the system reads them.
+std::vector<GameRow> ReadGameRows(int gameID, const CScoringSystem& system);
+// One player's stored seat in the game; every value -1 when he has none.
+GameSeat StoredSeat(int playerID, int gameID);
+// Writes every row of the game, in row order, as one action.
+void WriteGameRows(int gameID, const std::vector<GameRow>& rows);
+
+// Row r of the game was changed: settles it against its stored seat and
+// writes all the rows, as one action.
+void ApplyRowChange(int gameID, std::vector<GameRow>& rows, size_t r, int status, bool powersLocked,
+                    const CScoringSystem& system);
+
+enum class StatusChange {
+    Refused,     // the game keeps its status
+    Changed,     // the new status is stored
+    Unfinished,  // back to unstarted: results cleared and the status stored
+};
+
+// The director chose newStatus for a game in oldStatus, showing rows. Asks,
+// refuses with its messages, or stores the change.
+StatusChange ChangeGameStatus(int gameID, int oldStatus, int newStatus, const std::vector<GameRow>& rows,
+                              const CScoringSystem& system);

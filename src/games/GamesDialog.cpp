@@ -1,0 +1,244 @@
+#include "games/GamesDialog.h"
+
+#include "ui_GamesDialog.h"
+
+#include "db/Format.h"
+#include "heats/ConflictModel.h"
+#include "heats/InGameConflictsDialog.h"
+#include "scoring/ScoringSystemDialog.h"
+#include "scoring/SystemChoices.h"
+#include "tournament/CurrentTournament.h"
+
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+CGamesDialog::CGamesDialog(const QString& caption, int heatID, int defaultSystemID, QWidget* parent)
+    : CDialog(parent),
+      ui(std::make_unique<Ui::CGamesDialog>()),
+      m_caption(caption),
+      m_heatID(heatID),
+      m_defaultSystemID(defaultSystemID)
+{
+    ui->setupUi(this);
+    // The form names the inputs of row r after the row: powerCombo1 .. 7.
+    for (size_t r = 0; r < m_rowWidgets.size(); ++r) {
+        const QString n = QString::number(r + 1);
+        m_rowWidgets[r] = {findChild<QLabel*>("playerLabel" + n),      findChild<QComboBox*>("powerCombo" + n),
+                           findChild<QComboBox*>("resultCombo" + n),   findChild<QComboBox*>("finalYearCombo" + n),
+                           findChild<QComboBox*>("centersCombo" + n),  findChild<QLineEdit*>("totalSCEdit" + n),
+                           findChild<QLabel*>("conflictsLabel" + n)};
+    }
+    auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,7}")), this);
+    for (RowWidgets& row : m_rowWidgets) {
+        for (int power = 0; power < kPowerCount; ++power) row.power->addItem(PowerNameUpper(power));
+        for (int count = 0; count <= kSupplyCentreCount; ++count) row.centers->addItem(QString::number(count));
+        row.totalSC->setValidator(digits);
+    }
+
+    // Notifications and their handlers.
+    On(ui->gameTabs, &QTabBar::currentChanged, &CGamesDialog::OnGameTabChanged);
+    On(ui->statusCombo, &QComboBox::activated, &CGamesDialog::OnStatusChosen);
+    for (RowWidgets& row : m_rowWidgets) {
+        On(row.power, &QComboBox::activated, &CGamesDialog::OnRowChanged);
+        On(row.result, &QComboBox::activated, &CGamesDialog::OnRowChanged);
+        On(row.finalYear, &QComboBox::activated, &CGamesDialog::OnRowChanged);
+        On(row.centers, &QComboBox::activated, &CGamesDialog::OnRowChanged);
+        On(row.totalSC, &QLineEdit::textEdited, &CGamesDialog::OnRowChanged);
+    }
+    On(ui->systemCombo, &QComboBox::activated, &CGamesDialog::OnSystemChosen);
+    On(ui->viewSystemButton, &QPushButton::clicked, &CGamesDialog::OnViewModify);
+    On(ui->viewConflictsButton, &QPushButton::clicked, &CGamesDialog::OnViewConflicts);
+}
+
+CGamesDialog::~CGamesDialog() = default;
+
+void CGamesDialog::OnInitDialog()
+{
+    ui->gameBox->setTitle(m_caption);
+    m_games = HeatGames(m_heatID);
+    {
+        const QSignalBlocker quiet(ui->gameTabs);
+        for (const HeatGame& game : m_games) ui->gameTabs->addTab(Format("Game %d", game.gameNum));
+        ui->gameTabs->setCurrentIndex(0);
+    }
+    ui->lockCheck->setChecked(CurrentTournament.assignPowers != 0);
+    if (m_games.empty()) {
+        // A heat without games has nothing to enter.
+        ui->gameBox->setEnabled(false);
+        for (QWidget* w : std::initializer_list<QWidget*>{ui->statusCombo, ui->lockCheck, ui->systemCombo,
+                                                          ui->viewSystemButton, ui->viewConflictsButton})
+            w->setEnabled(false);
+        ShowRows();
+        return;
+    }
+    LoadGame();
+}
+
+int CGamesDialog::CurrentGameID() const
+{
+    const int tab = ui->gameTabs->currentIndex();
+    return tab >= 0 && size_t(tab) < m_games.size() ? m_games[size_t(tab)].id : 0;
+}
+
+void CGamesDialog::LoadGame()
+{
+    const int gameID = CurrentGameID();
+    m_ownSystemID = GameSystemID(gameID);
+    LoadScoringSystem(m_ownSystemID != 0 ? m_ownSystemID : m_defaultSystemID);
+    FillSystemCombo(ui->systemCombo, ScoringSystemChoices(m_defaultSystemID), m_ownSystemID);
+
+    m_status = GameStatusOf(gameID);
+    ui->statusCombo->setCurrentIndex(m_status);
+    ui->lockCheck->setVisible(CurrentTournament.assignPowers == 1 && m_status == kUnstarted);
+
+    m_rows = ReadGameRows(gameID, ScoringSystem);
+    // The years the game's system allows, and any year already stored, so
+    // that showing a game never loses what it holds.
+    int lastYearIndex = LastYearIndex(ScoringSystem);
+    for (const GameRow& row : m_rows) lastYearIndex = std::max(lastYearIndex, row.yearIndex);
+    FillYearLists(lastYearIndex);
+    ShowRows();
+    ShowConflicts();
+    EnableInputs();
+}
+
+void CGamesDialog::FillYearLists(int lastYearIndex)
+{
+    for (RowWidgets& row : m_rowWidgets) {
+        if (row.finalYear->count() == lastYearIndex + 1) continue;
+        row.finalYear->clear();
+        for (int i = 0; i <= lastYearIndex; ++i) row.finalYear->addItem(QString::number(kFirstGameYear + i));
+    }
+}
+
+void CGamesDialog::ShowRows()
+{
+    for (size_t r = 0; r < m_rowWidgets.size(); ++r) {
+        const RowWidgets& w = m_rowWidgets[r];
+        const bool seated = r < m_rows.size();
+        for (QWidget* widget : std::initializer_list<QWidget*>{w.player, w.power, w.result, w.finalYear, w.centers,
+                                                               w.totalSC, w.conflicts})
+            widget->setVisible(seated);
+        if (!seated) continue;
+        const GameRow& row = m_rows[r];
+        w.player->setText(row.name);
+        w.power->setCurrentIndex(row.power);
+        w.result->setCurrentIndex(row.result);
+        w.finalYear->setCurrentIndex(row.yearIndex);
+        w.centers->setCurrentIndex(row.centers);
+        if (w.totalSC->text() != row.totalSC) w.totalSC->setText(row.totalSC);  // keeps the cursor
+        for (QWidget* input : std::initializer_list<QWidget*>{w.power, w.result, w.finalYear, w.centers, w.totalSC})
+            input->setAccessibleDescription(row.name);
+    }
+}
+
+void CGamesDialog::ShowConflicts()
+{
+    int total = 0;
+    for (size_t r = 0; r < m_rows.size() && r < m_rowWidgets.size(); ++r) {
+        const int conflict = g_conflictModel ? g_conflictModel->ComputePlayerConflict(m_rows[r].playerID) : 0;
+        m_rowWidgets[r].conflicts->setText(Format("%d", conflict));
+        total += conflict;
+    }
+    ui->totalConflictsValue->setText(Format("%d", total));
+}
+
+void CGamesDialog::EnableInputs()
+{
+    for (RowWidgets& row : m_rowWidgets) {
+        row.result->setEnabled(ScoringSystem.winDrawScoring != 0);
+        row.finalYear->setEnabled(ScoringSystem.usesYears != 0);
+        row.centers->setEnabled(ScoringSystem.usesRanking != 0);
+        row.totalSC->setEnabled(ScoringSystem.usesTotalSC != 0);
+    }
+}
+
+std::vector<GameRow> CGamesDialog::RowsShown() const
+{
+    std::vector<GameRow> rows = m_rows;
+    for (size_t r = 0; r < rows.size() && r < m_rowWidgets.size(); ++r) {
+        const RowWidgets& w = m_rowWidgets[r];
+        rows[r].power = w.power->currentIndex();
+        rows[r].result = w.result->currentIndex();
+        rows[r].yearIndex = w.finalYear->currentIndex();
+        rows[r].centers = w.centers->currentIndex();
+        rows[r].totalSC = w.totalSC->text();
+    }
+    return rows;
+}
+
+void CGamesDialog::OnGameTabChanged(int index)
+{
+    if (index < 0) return;
+    ui->lockCheck->setChecked(CurrentTournament.assignPowers != 0);
+    LoadGame();
+}
+
+void CGamesDialog::OnStatusChosen(int index)
+{
+    const int gameID = CurrentGameID();
+    if (gameID == 0) return;
+    StatusChange change = StatusChange::Refused;
+    try {
+        change = ChangeGameStatus(gameID, m_status, index, RowsShown(), ScoringSystem);
+    } catch (...) {
+        ui->statusCombo->setCurrentIndex(m_status);  // nothing was stored
+        throw;
+    }
+    if (change == StatusChange::Unfinished) ui->lockCheck->setChecked(CurrentTournament.assignPowers != 0);
+    // Accepted or refused, the game shows what is stored.
+    LoadGame();
+}
+
+void CGamesDialog::OnRowChanged()
+{
+    const auto changed = std::find_if(m_rowWidgets.begin(), m_rowWidgets.end(), [this](const RowWidgets& w) {
+        const QObject* from = sender();
+        return from == w.power || from == w.result || from == w.finalYear || from == w.centers || from == w.totalSC;
+    });
+    const size_t r = size_t(changed - m_rowWidgets.begin());
+    if (changed == m_rowWidgets.end() || r >= m_rows.size()) return;
+
+    std::vector<GameRow> rows = RowsShown();
+    try {
+        ApplyRowChange(CurrentGameID(), rows, r, m_status, ui->lockCheck->isChecked(), ScoringSystem);
+    } catch (...) {
+        ShowRows();  // nothing was written: the rows as they were
+        throw;
+    }
+    m_rows = std::move(rows);
+    ShowRows();
+}
+
+void CGamesDialog::OnSystemChosen(int index)
+{
+    if (index < 0 || CurrentGameID() == 0) return;
+    StoreGameSystem(CurrentGameID(), ui->systemCombo->itemData(index).toInt());
+    LoadGame();
+}
+
+void CGamesDialog::OnViewModify()
+{
+    if (CurrentGameID() == 0) return;
+    const int openedID = m_ownSystemID != 0 ? m_ownSystemID : m_defaultSystemID;
+    CScoringSystemDialog details(openedID, this);
+    details.DoModal();
+    const bool otherSystem = ScoringSystem.id != openedID;
+    // The game shows its own system again, with whatever was changed in it
+    // and any system that was added.
+    LoadGame();
+    if (otherSystem && ui->systemCombo->currentIndex() >= 0) OnSystemChosen(ui->systemCombo->currentIndex());
+}
+
+void CGamesDialog::OnViewConflicts()
+{
+    const int tab = ui->gameTabs->currentIndex();
+    if (tab < 0) return;
+    std::array<int, 7> seatPlayerIDs;
+    seatPlayerIDs.fill(-1);
+    for (size_t r = 0; r < m_rows.size() && r < seatPlayerIDs.size(); ++r) seatPlayerIDs[r] = m_rows[r].playerID;
+    CInGameConflictsDialog conflicts(seatPlayerIDs, tab + 1, this);
+    conflicts.DoModal();
+}

@@ -1,0 +1,53 @@
+#include "heats/InGameConflictsDialog.h"
+
+#include "ui_InGameConflictsDialog.h"
+
+#include "db/Format.h"
+#include "db/ValueCodes.h"
+#include "heats/ConflictModel.h"
+#include "tournament/CurrentTournament.h"
+
+CInGameConflictsDialog::CInGameConflictsDialog(const std::array<int, 7>& seatPlayerIDs, int gameNum, QWidget* parent)
+    : CDialog(parent), ui(std::make_unique<Ui::CInGameConflictsDialog>()), m_seatPlayerIDs(seatPlayerIDs),
+      m_gameNum(gameNum)
+{
+    ui->setupUi(this);
+
+    // Notifications and their handlers.
+    On(ui->playerCombo, &QComboBox::activated, &CInGameConflictsDialog::OnPlayerChosen);
+}
+
+CInGameConflictsDialog::~CInGameConflictsDialog() = default;
+
+void CInGameConflictsDialog::OnInitDialog()
+{
+    for (size_t i = 0; i < m_seatPlayerIDs.size(); ++i) {
+        QString name;
+        if (g_conflictModel) {
+            g_conflictModel->ComputePlayerConflict(m_seatPlayerIDs[i]);
+            if (g_conflictModel->lastPlayer) name = g_conflictModel->lastPlayer->name;
+        }
+        ui->playerCombo->addItem(Format("%s (playing %s)", name, PowerName(int(i))));
+    }
+    ui->conflictBox->setTitle(Format("%s - Game %d", CurrentTournament.name, m_gameNum));
+    m_selected = 0;
+    ui->playerCombo->setCurrentIndex(0);
+    ShowExplanation(m_selected);
+}
+
+void CInGameConflictsDialog::ShowExplanation(int k)
+{
+    ui->explanationList->clear();
+    if (!g_conflictModel || k < 0 || size_t(k) >= m_seatPlayerIDs.size()) return;
+    g_conflictModel->ComputePlayerConflict(m_seatPlayerIDs[size_t(k)]);
+    for (const QString& line : g_conflictModel->explanation) {
+        if (line.isEmpty()) break;
+        ui->explanationList->addItem(line);
+    }
+}
+
+void CInGameConflictsDialog::OnPlayerChosen(int index)
+{
+    m_selected = index;
+    ShowExplanation(m_selected);
+}

@@ -1,0 +1,45 @@
+#include "players/GroupDetailsDialog.h"
+
+#include "ui_GroupDetailsDialog.h"
+
+#include "app/UiServices.h"
+#include "db/Format.h"
+#include "players/Groups.h"
+
+CGroupDetailsDialog::CGroupDetailsDialog(int groupID, QWidget* parent)
+    : CDialog(parent), ui(std::make_unique<Ui::CGroupDetailsDialog>()), m_groupID(groupID)
+{
+    ui->setupUi(this);
+
+    // Notifications and their handlers.
+    On(ui->doneButton, &QPushButton::clicked, &CGroupDetailsDialog::OnDone);
+}
+
+CGroupDetailsDialog::~CGroupDetailsDialog() = default;
+
+void CGroupDetailsDialog::OnInitDialog()
+{
+    ui->nameEdit->clear();
+    ui->conflictEdit->setText(QStringLiteral("0"));
+    if (m_groupID == -1) return;
+    if (const std::optional<GroupEntry> group = LoadGroup(m_groupID)) {
+        ui->nameEdit->setText(group->name);
+        ui->conflictEdit->setText(Format("%d", group->conflict));
+    }
+}
+
+void CGroupDetailsDialog::OnDone()
+{
+    // The name is shown as it will be stored.
+    const QString name = ApostrophesToBackquotes(ui->nameEdit->text());
+    ui->nameEdit->setText(name);
+    const QString conflictText = ui->conflictEdit->text();
+    const QString errors = GroupErrors(m_groupID, name, conflictText);
+    if (!errors.isEmpty()) {
+        ShowMessage(QStringLiteral("The group is invalid.  The following errors were found:\n") + errors,
+                    QStringLiteral("Unable to Update!"), MsgIcon::Stop);
+        return;
+    }
+    m_groupID = SaveGroup(m_groupID, name, *ParseConflictValue(conflictText));
+    EndDialog(QDialog::Accepted);
+}

@@ -1,0 +1,60 @@
+#pragma once
+// Groups of players: a named set of players with one conflict value for the
+// whole group, which the seeding weighs against seating members together.
+//
+// Group names are unique and non-empty and hold no apostrophe (each is stored
+// as a backquote); a player is a member of a group at most once.
+
+#include "players/PlayerRecords.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// One group as the Groups dialog lists it.
+struct GroupEntry {
+    int id = -1;
+    QString name;
+    int conflict = 0;
+};
+
+// Every group, in name order.
+std::vector<GroupEntry> LoadGroups();
+
+// The group's members, and the players outside it, both in last-name, then
+// first-name order.
+std::vector<PlayerEntry> GroupMembers(int groupID);
+std::vector<PlayerEntry> PlayersNotInGroup(int groupID);
+
+void JoinGroup(int groupID, int playerID);
+void LeaveGroup(int groupID, int playerID);
+
+// The group's stored name; empty when there is no such group.
+QString GroupName(int groupID);
+
+// Deletes the group with its memberships, in one transaction.
+void DissolveGroup(int groupID);
+
+// "<name> is a member of the following groups:" with each group on its own
+// indented line in name order, or "<name> is not a member of any groups.".
+QString GroupMembershipSummary(const QString& playerName, int playerID);
+
+// The conflict value typed for a group: the whole text must be a decimal
+// integer (blanks around it allowed, an optional sign) that fits an int.
+// A value of 0 is taken only from the text "0" itself, so "00" or "-0" are
+// refused as well.
+std::optional<int> ParseConflictValue(const QString& text);
+
+// A group as Group Details edits it; nullopt when there is no such group.
+std::optional<GroupEntry> LoadGroup(int groupID);
+
+// The errors that keep a group from being saved, each on its own line after
+// a line feed, in order: the name (as stored) missing or used by another
+// group, the conflict value missing or not numeric. Empty when the group can
+// be saved. groupID is -1 for a new group.
+QString GroupErrors(int groupID, const QString& name, const QString& conflictText);
+
+// Writes a checked group: a new one (groupID below 0) is created, an
+// existing one renamed and given the value. Returns the group's id.
+int SaveGroup(int groupID, const QString& name, int conflict);
