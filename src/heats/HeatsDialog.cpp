@@ -278,53 +278,37 @@ void CHeatsDialog::RegisterPlayer(int playerID) { RegisterForHeat(m_heatID, play
 
 void CHeatsDialog::UnregisterPlayer(int playerID) { UnregisterFromHeat(m_heatID, playerID); }
 
+void CHeatsDialog::ChangeRegistrations(const std::vector<int>& playerIDs, void (CHeatsDialog::*change)(int))
+{
+    Transaction transaction;
+    for (int playerID : playerIDs) (this->*change)(playerID);
+    transaction.Commit();
+    // The refresh enables again what the emptied selections allow.
+    RefreshHeatLists();
+}
+
 void CHeatsDialog::OnRegister()
 {
-    const std::vector<int> chosen = SelectedIDs(ui->unregisteredList, m_unregisteredIDs);
-    Transaction transaction;
-    for (int playerID : chosen) RegisterPlayer(playerID);
-    transaction.Commit();
-    ui->registerButton->setEnabled(false);
-    ui->sitOutButton->setEnabled(false);
-    RefreshHeatLists();
+    ChangeRegistrations(SelectedIDs(ui->unregisteredList, m_unregisteredIDs), &CHeatsDialog::RegisterPlayer);
 }
 
 void CHeatsDialog::OnRegisterAll()
 {
-    if (!AskYesNo(QStringLiteral("Are you sure you want to register all players for this Heat?"),
-                  QStringLiteral("Confirm Mass Registration")))
-        return;
-    Transaction transaction;
-    for (int playerID : m_unregisteredIDs) RegisterPlayer(playerID);
-    transaction.Commit();
-    ui->registerButton->setEnabled(false);
-    ui->sitOutButton->setEnabled(false);
-    RefreshHeatLists();
+    if (AskYesNo(QStringLiteral("Are you sure you want to register all players for this Heat?"),
+                 QStringLiteral("Confirm Mass Registration")))
+        ChangeRegistrations(m_unregisteredIDs, &CHeatsDialog::RegisterPlayer);
 }
 
 void CHeatsDialog::OnSitOut()
 {
-    const std::vector<int> chosen = SelectedIDs(ui->registeredList, m_registeredIDs);
-    Transaction transaction;
-    for (int playerID : chosen) UnregisterPlayer(playerID);
-    transaction.Commit();
-    ui->registerButton->setEnabled(false);
-    ui->sitOutButton->setEnabled(false);
-    RefreshHeatLists();
+    ChangeRegistrations(SelectedIDs(ui->registeredList, m_registeredIDs), &CHeatsDialog::UnregisterPlayer);
 }
 
 void CHeatsDialog::OnUnregisterAll()
 {
-    if (!AskYesNo(QStringLiteral("Are you sure you want to unregister all players for this Heat?"),
-                  QStringLiteral("Confirm Mass Unregistration")))
-        return;
-    Transaction transaction;
-    for (int playerID : m_registeredIDs) UnregisterPlayer(playerID);
-    transaction.Commit();
-    ui->registerButton->setEnabled(false);
-    ui->sitOutButton->setEnabled(false);
-    ui->seedAllButton->setEnabled(false);
-    RefreshHeatLists();
+    if (AskYesNo(QStringLiteral("Are you sure you want to unregister all players for this Heat?"),
+                 QStringLiteral("Confirm Mass Unregistration")))
+        ChangeRegistrations(m_registeredIDs, &CHeatsDialog::UnregisterPlayer);
 }
 
 void CHeatsDialog::OnSystemSelected(int index)

@@ -60,6 +60,8 @@ private:
     void AbandonHeat();
     void RegisterPlayer(int playerID);
     void UnregisterPlayer(int playerID);
+    // Registers or unregisters the players, all in one, and lists them anew.
+    void ChangeRegistrations(const std::vector<int>& playerIDs, void (CHeatsDialog::*change)(int));
     void SeedPlayers();
     // Enables the buttons that act on the lists' selections.
     void EnableSelectionButtons();
