@@ -12,6 +12,7 @@
 #include "players/PlayersDialog.h"
 #include "players/PreRegistrationDialog.h"
 #include "report/ReportOutput.h"
+#include "scores/ScoresDialog.h"
 #include "scoring/ScoringSystem.h"
 #include "teams/TeamsDialog.h"
 #include "tournament/CurrentTournament.h"
@@ -224,7 +225,11 @@ void CMainDialog::OnTeams()
     teams.DoModal();
 }
 
-void CMainDialog::OnScores() {}
+void CMainDialog::OnScores()
+{
+    CScoresDialog scores(m_title, this);
+    scores.DoModal();
+}
 
 void CMainDialog::closeEvent(QCloseEvent* event)
 {

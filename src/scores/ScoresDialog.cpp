@@ -1,0 +1,182 @@
+#include "scores/ScoresDialog.h"
+
+#include "ui_ScoresDialog.h"
+
+#include "app/UiServices.h"
+#include "db/Format.h"
+#include "report/ReportOutput.h"
+#include "scores/Awards.h"
+#include "scores/AwardsDialog.h"
+#include "scores/ScoreLists.h"
+#include "scoring/ScoringSystem.h"
+#include "tournament/CurrentTournament.h"
+
+#include <QFile>
+#include <QHeaderView>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kRankColumnWidth = 40;
+constexpr int kMinimumNameWidth = 100;
+
+const Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
+const Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
+const Qt::Alignment kCentre = Qt::AlignHCenter | Qt::AlignVCenter;
+
+struct Column {
+    QString heading;
+    Qt::Alignment alignment;
+};
+
+void SetColumns(QTreeWidget* list, const std::vector<Column>& columns)
+{
+    QStringList headings;
+    for (const Column& c : columns) headings << c.heading;
+    list->setColumnCount(int(columns.size()));
+    list->setHeaderLabels(headings);
+    for (size_t c = 0; c < columns.size(); ++c) list->headerItem()->setTextAlignment(int(c), columns[c].alignment);
+    list->header()->setStretchLastSection(false);
+}
+
+}  // namespace
+
+CScoresDialog::CScoresDialog(const QString& title, QWidget* parent)
+    : CDialog(parent), ui(std::make_unique<Ui::CScoresDialog>()), m_title(title)
+{
+    ui->setupUi(this);
+    ui->groupBox->setTitle(title);
+    ui->playerList->header()->setAccessibleName(ui->playerList->accessibleName());
+    ui->teamList->header()->setAccessibleName(ui->teamList->accessibleName());
+
+    // Notifications and their handlers.
+    On(ui->qualifiedCheck, &QCheckBox::clicked, &CScoresDialog::OnQualifiedClicked);
+    On(ui->printPlayersButton, &QPushButton::clicked, &CScoresDialog::OnPrintPlayerScores);
+    On(ui->exportButton, &QPushButton::clicked, &CScoresDialog::OnExportPlayerScores);
+    On(ui->printTeamsButton, &QPushButton::clicked, &CScoresDialog::OnPrintTeamScores);
+    On(ui->awardsButton, &QPushButton::clicked, &CScoresDialog::OnAwards);
+    On(ui->okButton, &QPushButton::clicked, &CScoresDialog::OnOK);
+}
+
+CScoresDialog::~CScoresDialog() = default;
+
+void CScoresDialog::OnInitDialog()
+{
+    ui->qualifiedCheck->setChecked(true);
+    ui->qualifiedCheck->setHidden(CurrentTournament.minHeats <= 1);
+    InsertColumns();
+    if (CurrentTournament.teamSize == 0) {
+        ui->teamList->setEnabled(false);
+        ui->printTeamsButton->setEnabled(false);
+    }
+    RefreshStandings();
+    if (m_standings.playerRows.empty()) {
+        ui->printPlayersButton->setEnabled(false);
+        ui->exportButton->setEnabled(false);
+        ui->awardsButton->setEnabled(false);
+    }
+    if (m_standings.teamRows.empty()) ui->printTeamsButton->setEnabled(false);
+}
+
+void CScoresDialog::InsertColumns()
+{
+    // The dialog is laid out before it is shown, so the lists have their widths.
+    layout()->activate();
+    ui->groupBox->layout()->setGeometry(ui->groupBox->contentsRect());
+
+    const int numHeats = std::max(CurrentTournament.numHeats, 0);
+    std::vector<Column> players{{QString(), kRight}, {QStringLiteral("Player Name"), kLeft}};
+    for (int h = 1; h <= numHeats; ++h) players.push_back({Format("Heat %d", h), kCentre});
+    players.push_back({QStringLiteral("Score"), kRight});
+    SetColumns(ui->playerList, players);
+    // The heat and score columns share two thirds of the width equally.
+    const int width = ui->playerList->width() - 2;
+    const int numberWidth = 2 * width / 3 / (numHeats + 1);
+    QHeaderView* header = ui->playerList->header();
+    header->resizeSection(0, kRankColumnWidth);
+    header->resizeSection(1, std::max(width - kRankColumnWidth - numberWidth * (numHeats + 1), kMinimumNameWidth));
+    for (int c = 2; c < int(players.size()); ++c) header->resizeSection(c, numberWidth);
+
+    SetColumns(ui->teamList, {{QString(), kRight}, {QStringLiteral("Team Name"), kLeft}, {QStringLiteral("Score"), kRight}});
+    const int teamWidth = ui->teamList->width() - 2;
+    const int scoreWidth = std::max(teamWidth / 4, 50);
+    ui->teamList->header()->resizeSection(0, kRankColumnWidth);
+    ui->teamList->header()->resizeSection(1, std::max(teamWidth - kRankColumnWidth - scoreWidth, kMinimumNameWidth));
+    ui->teamList->header()->resizeSection(2, scoreWidth);
+}
+
+void CScoresDialog::FillList(QTreeWidget* list, const std::vector<ListingRow>& rows)
+{
+    list->clear();
+    for (const ListingRow& row : rows) {
+        auto* item = new QTreeWidgetItem(list, row.cells);
+        for (int c = 0; c < list->columnCount(); ++c)
+            item->setTextAlignment(c, Qt::Alignment::fromInt(list->headerItem()->textAlignment(c)));
+    }
+}
+
+void CScoresDialog::RefreshStandings()
+{
+    ui->playerList->clear();
+    ui->teamList->clear();
+    m_standings = ComputeStandings(ui->qualifiedCheck->isChecked());
+    FillList(ui->playerList, m_standings.playerRows);
+    FillList(ui->teamList, m_standings.teamRows);
+}
+
+void CScoresDialog::OnQualifiedClicked() { RefreshStandings(); }
+
+void CScoresDialog::OnPrintPlayerScores()
+{
+    if (PrintReport(QStringLiteral("Player Scores"), [&](ReportStream& out) {
+            out << PlayerScoresText(CurrentTournament.name, m_standings.playerRows);
+        }))
+        ShowMessage(QStringLiteral("Scores Printed!"), QStringLiteral("Print Complete"), MsgIcon::Exclamation);
+}
+
+void CScoresDialog::OnPrintTeamScores()
+{
+    if (PrintReport(QStringLiteral("Team Scores"), [&](ReportStream& out) {
+            out << TeamScoresText(CurrentTournament.name, m_standings.teamRows);
+        }))
+        ShowMessage(QStringLiteral("Scores Printed!"), QStringLiteral("Print Complete"), MsgIcon::Exclamation);
+}
+
+void CScoresDialog::OnExportPlayerScores()
+{
+    const QString fileName = ExportFileName(m_title);
+    if (!AskYesNo(Format("Player scores will be exported to a file named %s.\nThis file can then be imported into any "
+                         "spreadsheet or other\napplication that reads the comma-separated values.\n\nAre you ready to "
+                         "perform the export?",
+                         fileName),
+                  QStringLiteral("Confirm Export")))
+        return;
+    const auto exportFailed = [] {
+        ShowMessage(QStringLiteral("Export failed!  Cannot write to export file!\nFile may be in use?"),
+                    QStringLiteral("Export Failure"), MsgIcon::Exclamation);
+    };
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        exportFailed();
+        return;
+    }
+    const QByteArray bytes = PlayerScoresCsv(m_standings.playerRows).toUtf8();
+    const bool written = file.write(bytes) == bytes.size() && file.flush();
+    file.close();
+    // A file left incomplete is no export.
+    if (!written) {
+        exportFailed();
+        return;
+    }
+    ShowMessage(QStringLiteral("File export complete!"), QStringLiteral("Export complete"), MsgIcon::None);
+}
+
+void CScoresDialog::OnAwards()
+{
+    const AwardList awards = DrawUpAwards(m_standings, CurrentTournament, ScoringSystem.winDrawScoring);
+    CAwardsDialog dialog(m_title, AwardText(awards), this);
+    dialog.DoModal();
+}
+
+void CScoresDialog::OnOK() { EndDialog(QDialog::Accepted); }

@@ -1,0 +1,46 @@
+#pragma once
+// The Scores dialog: the open tournament's player and team standings, their
+// printouts, the export of the player standings and the award list.
+
+#include "app/Dialog.h"
+#include "scores/Standings.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace Ui {
+class CScoresDialog;
+}
+class QTreeWidget;
+
+class CScoresDialog : public CDialog {
+    Q_OBJECT
+public:
+    CScoresDialog(const QString& title, QWidget* parent = nullptr);
+    ~CScoresDialog() override;
+
+    // The standings as last computed.
+    const Standings& CurrentStandings() const { return m_standings; }
+
+    // Commands of the buttons and the check box.
+    void OnPrintPlayerScores();
+    void OnExportPlayerScores();
+    void OnPrintTeamScores();
+    void OnAwards();
+    void OnQualifiedClicked();
+
+protected:
+    void OnInitDialog() override;
+
+private:
+    void InsertColumns();
+    // Computes the standings again and fills both lists.
+    void RefreshStandings();
+    static void FillList(QTreeWidget* list, const std::vector<ListingRow>& rows);
+    void OnOK();
+
+    std::unique_ptr<Ui::CScoresDialog> ui;
+    QString m_title;
+    Standings m_standings;
+};
