@@ -2,12 +2,12 @@
 // registration, the lists with their counts and orderings, the enabling of
 // the buttons and the heat's scoring system.
 
-#include "app/MainDialog.h"
 #include "db/Format.h"
 #include "db/ValueCodes.h"
 #include "heats/HeatsDialogFixture.h"
 #include "scoring/ScoringSystem.h"
 #include "scoring/ScoringSystemDialog.h"
+#include "support/OpenableMainDialog.h"
 #include "tournament/CurrentTournament.h"
 
 #include <QCheckBox>
@@ -342,21 +342,10 @@ TEST_F(HeatsDialogTest, ViewModifyOpensTheHeatsSystemAndListsANewOneAfterwards)
     EXPECT_EQ(Int("select systemID from Heat"), 0);
 }
 
-namespace {
-class TournamentWindow : public CMainDialog {
-public:
-    void Show(int tournamentID)
-    {
-        SetTournamentForTest(tournamentID);
-        RefreshTournamentState();
-    }
-};
-}  // namespace
-
 TEST_F(HeatsDialogTest, TheMainWindowsHeatsButtonRunsTheDialogAndRefreshesAfterwards)
 {
     const int id = OpenTournament();
-    TournamentWindow main;
+    OpenableMainDialog main;
     ASSERT_TRUE(main.Initialise());
     main.Show(id);
     ASSERT_FALSE(ButtonByText(&main, "Scores")->isEnabled());
