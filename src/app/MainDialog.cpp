@@ -7,6 +7,7 @@
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
+#include "heats/HeatsDialog.h"
 #include "players/GroupsDialog.h"
 #include "players/PlayersDialog.h"
 #include "players/PreRegistrationDialog.h"
@@ -211,7 +212,12 @@ void CMainDialog::OnSelectPrinter() { SelectPrinter(this, m_printToFileAction); 
 
 void CMainDialog::OnPrintToFile() { PrintToFile(m_printToFileAction); }
 
-void CMainDialog::OnHeats() {}
+void CMainDialog::OnHeats()
+{
+    CHeatsDialog heats(this);
+    heats.DoModal();
+    RefreshTournamentState();
+}
 
 void CMainDialog::OnTeams()
 {

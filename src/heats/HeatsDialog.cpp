@@ -1,0 +1,470 @@
+#include "heats/HeatsDialog.h"
+
+#include "ui_HeatsDialog.h"
+
+#include "app/UiServices.h"
+#include "db/Database.h"
+#include "db/Format.h"
+#include "db/ValueCodes.h"
+#include "games/GamesDialog.h"
+#include "heats/ConflictModel.h"
+#include "heats/HeatRecords.h"
+#include "heats/Seeding.h"
+#include "heats/SeedingPrintout.h"
+#include "players/GroupsDialog.h"
+#include "players/PlayerPreRegistration.h"
+#include "players/PlayersDialog.h"
+#include "players/PreRegistrationDialog.h"
+#include "scoring/ScoringSystem.h"
+#include "scoring/ScoringSystemDialog.h"
+#include "scoring/SystemChoices.h"
+#include "tournament/CurrentTournament.h"
+
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QSignalBlocker>
+
+CHeatsDialog::CHeatsDialog(QWidget* parent) : CDialog(parent), ui(std::make_unique<Ui::CHeatsDialog>())
+{
+    ui->setupUi(this);
+    CreateMenus();
+    QHeaderView* seededHeader = ui->seededList->header();
+    seededHeader->setSectionsClickable(true);
+    seededHeader->setStretchLastSection(false);
+    seededHeader->setSectionResizeMode(kSeatedName, QHeaderView::Stretch);
+    seededHeader->resizeSection(kSeatedGame, 48);
+    seededHeader->resizeSection(kSeatedPower, 72);
+    seededHeader->resizeSection(kSeatedStatus, 24);
+
+    // Notifications and their handlers.
+    On(ui->heatTabs, &QTabBar::currentChanged, &CHeatsDialog::OnTabChanged);
+    On(seededHeader, &QHeaderView::sectionClicked, &CHeatsDialog::OnSeededColumnClicked);
+    On(ui->unregisteredList, &QTreeWidget::itemSelectionChanged, &CHeatsDialog::OnUnregisteredSelectionChanged);
+    On(ui->unregisteredList, &QTreeWidget::itemDoubleClicked, &CHeatsDialog::OnRegister);
+    On(ui->registeredList, &QTreeWidget::itemSelectionChanged, &CHeatsDialog::OnRegisteredSelectionChanged);
+    On(ui->seededList, &QTreeWidget::itemSelectionChanged, &CHeatsDialog::OnSeededSelectionChanged);
+    On(ui->systemCombo, &QComboBox::currentIndexChanged, &CHeatsDialog::OnSystemSelected);
+    On(ui->viewSystemButton, &QPushButton::clicked, &CHeatsDialog::OnViewSystem);
+    On(ui->registerButton, &QPushButton::clicked, &CHeatsDialog::OnRegister);
+    On(ui->sitOutButton, &QPushButton::clicked, &CHeatsDialog::OnSitOut);
+    On(ui->registerAllButton, &QPushButton::clicked, &CHeatsDialog::OnRegisterAll);
+    On(ui->unregisterAllButton, &QPushButton::clicked, &CHeatsDialog::OnUnregisterAll);
+    On(ui->seedAllButton, &QPushButton::clicked, &CHeatsDialog::OnSeedAll);
+    On(ui->seedSomeButton, &QPushButton::clicked, &CHeatsDialog::OnSeedSome);
+    On(ui->unseedButton, &QPushButton::clicked, &CHeatsDialog::OnUnseed);
+    On(ui->replaceButton, &QPushButton::clicked, &CHeatsDialog::OnReplace);
+    On(ui->swapButton, &QPushButton::clicked, &CHeatsDialog::OnSwap);
+    On(ui->startGamesButton, &QPushButton::clicked, &CHeatsDialog::OnStartGames);
+    On(ui->viewGamesButton, &QPushButton::clicked, &CHeatsDialog::OnViewGames);
+    On(ui->printSeedingButton, &QPushButton::clicked, &CHeatsDialog::OnPrintSeeding);
+    On(ui->abandonButton, &QPushButton::clicked, &CHeatsDialog::AbandonHeat);
+    On(ui->okButton, &QPushButton::clicked, &CHeatsDialog::OnOK);
+    On(m_newHeatAction, &QAction::triggered, &CHeatsDialog::CreateHeat);
+    On(m_viewPlayersAction, &QAction::triggered, &CHeatsDialog::OnViewPlayers);
+    On(m_groupsAction, &QAction::triggered, &CHeatsDialog::OnGroups);
+    On(m_preRegAction, &QAction::triggered, &CHeatsDialog::OnPreRegistration);
+}
+
+CHeatsDialog::~CHeatsDialog() = default;
+
+void CHeatsDialog::CreateMenus()
+{
+    m_menuBar = new QMenuBar(this);
+    layout()->setMenuBar(m_menuBar);
+    QMenu* heat = m_menuBar->addMenu(QStringLiteral("&Heat"));
+    m_newHeatAction = heat->addAction(QStringLiteral("&New"));
+    QMenu* players = m_menuBar->addMenu(QStringLiteral("&Players"));
+    m_viewPlayersAction = players->addAction(QStringLiteral("&View"));
+    m_groupsAction = players->addAction(QStringLiteral("&Groups"));
+    m_preRegAction = players->addAction(QStringLiteral("&PreReg"));
+}
+
+void CHeatsDialog::OnInitDialog()
+{
+    ui->listsGroup->setTitle(CurrentTournament.name);
+    m_preRegAction->setEnabled(CurrentTournament.preregistration != 0);
+    m_seededSortColumn = kSeatedGame;
+    RefreshHeatTabs();
+    if (m_heatCount <= 0) {
+        // No heat existed and none was created.
+        EndDialog(QDialog::Accepted);
+        return;
+    }
+    RefreshHeatLists();
+    SetPowerAssignmentFromTournament();
+}
+
+int CHeatsDialog::SelectedHeatNum() const { return ui->heatTabs->currentIndex() + 1; }
+
+void CHeatsDialog::SetPowerAssignmentFromTournament()
+{
+    ui->assignPowersCheck->setChecked(CurrentTournament.assignPowers != 0);
+}
+
+std::vector<int> CHeatsDialog::SelectedRows(const QTreeWidget* list)
+{
+    std::vector<int> rows;
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        if (list->topLevelItem(row)->isSelected()) rows.push_back(row);
+    return rows;
+}
+
+std::vector<int> CHeatsDialog::SelectedIDs(const QTreeWidget* list, const std::vector<int>& ids)
+{
+    std::vector<int> selected;
+    for (int row : SelectedRows(list)) selected.push_back(ids[size_t(row)]);
+    return selected;
+}
+
+void CHeatsDialog::RefreshHeatTabs()
+{
+    const QSignalBlocker quiet(ui->heatTabs);
+    while (ui->heatTabs->count() > 0) ui->heatTabs->removeTab(0);
+    m_tabHeatIDs.clear();
+    const std::vector<HeatEntry> heats = TournamentHeats(CurrentTournament.id);
+    if (heats.empty()) {
+        m_heatCount = 0;
+        CreateHeat();
+        return;
+    }
+    for (const HeatEntry& heat : heats) {
+        m_heatID = heat.id;
+        m_tabHeatIDs.push_back(heat.id);
+        m_heatCount = heat.heatNum;
+        ui->heatTabs->addTab(Format("Heat %d", heat.heatNum));
+    }
+    ui->heatTabs->setCurrentIndex(ui->heatTabs->count() - 1);
+    m_newHeatAction->setEnabled(m_heatCount < CurrentTournament.numHeats);
+    for (QPushButton* b : {ui->viewGamesButton, ui->registerButton, ui->sitOutButton, ui->seedAllButton,
+                           ui->seedSomeButton, ui->swapButton, ui->replaceButton, ui->unseedButton, ui->abandonButton})
+        b->setEnabled(false);
+    ui->rePreRegButton->hide();
+    ui->okButton->setFocus();
+}
+
+void CHeatsDialog::RefreshHeatLists()
+{
+    m_heatSystemID = HeatSystemID(m_heatID);
+    FillSystemCombo(ui->systemCombo, ScoringSystemChoices(CurrentTournament.systemID), m_heatSystemID);
+    if (!g_conflictModel) g_conflictModel = BuildConflictModel(SelectedHeatNum());
+
+    const QSignalBlocker quietSeeded(ui->seededList);
+    const QSignalBlocker quietRegistered(ui->registeredList);
+    const QSignalBlocker quietUnregistered(ui->unregisteredList);
+
+    ui->seededList->clear();
+    m_seededIDs.clear();
+    ui->unseedButton->setEnabled(false);
+    ui->startGamesButton->setEnabled(false);
+    ui->abandonButton->setEnabled(true);
+    for (const SeatedPlayer& seat : SeatedPlayers(m_heatID, m_seededSortColumn)) {
+        m_seededIDs.push_back(seat.playerID);
+        if (seat.gameStat == kUnstarted) {
+            ui->startGamesButton->setEnabled(true);
+            ui->unseedButton->setEnabled(true);
+        } else {
+            // A heat whose play has begun stays.
+            ui->abandonButton->setEnabled(false);
+        }
+        auto* item = new QTreeWidgetItem(ui->seededList, {seat.name, Format("%d", seat.gameNum),
+                                                          PowerName(seat.powerID), StatusMark(seat.gameStat)});
+        item->setTextAlignment(kSeatedGame, Qt::AlignCenter);
+        item->setTextAlignment(kSeatedStatus, Qt::AlignCenter);
+    }
+    const int seated = int(m_seededIDs.size());
+    ui->viewGamesButton->setEnabled(seated > 0);
+    ui->printSeedingButton->setEnabled(seated > 0);
+    ui->seededCountLabel->setText(SeatedCountText(seated));
+
+    ui->registeredList->clear();
+    m_registeredIDs.clear();
+    for (const PlayerEntry& player : RegisteredPlayers(m_heatID)) {
+        new QTreeWidgetItem(ui->registeredList, {player.name});
+        m_registeredIDs.push_back(player.id);
+    }
+    const int registered = int(m_registeredIDs.size());
+    ui->registeredCountLabel->setText(ListedCountText(registered));
+    ui->unregisterAllButton->setEnabled(registered > 0);
+    ui->seedAllButton->setEnabled(IsSeedableCount(registered));
+
+    ui->unregisteredList->clear();
+    m_unregisteredIDs.clear();
+    for (const PlayerEntry& player : PlayersOutside(m_registeredIDs, m_seededIDs)) {
+        new QTreeWidgetItem(ui->unregisteredList, {player.name});
+        m_unregisteredIDs.push_back(player.id);
+    }
+    const int unregistered = int(m_unregisteredIDs.size());
+    ui->unregisteredCountLabel->setText(ListedCountText(unregistered));
+    ui->registerAllButton->setEnabled(unregistered > 0);
+
+    // The lists were filled afresh: nothing is selected.
+    EnableSelectionButtons();
+    ui->listsGroup->setTitle(CurrentTournament.name);
+}
+
+void CHeatsDialog::EnableSelectionButtons()
+{
+    const size_t unregistered = SelectedRows(ui->unregisteredList).size();
+    const size_t registered = SelectedRows(ui->registeredList).size();
+    const size_t seated = SelectedRows(ui->seededList).size();
+    ui->registerButton->setEnabled(unregistered > 0);
+    ui->sitOutButton->setEnabled(registered > 0);
+    ui->seedSomeButton->setEnabled(IsSeedableCount(int(registered)));
+    ui->replaceButton->setEnabled(registered == 1 && seated == 1);
+    ui->swapButton->setEnabled(seated == 2 && registered == 0);
+}
+
+void CHeatsDialog::OnTabChanged(int index)
+{
+    if (index < 0 || size_t(index) >= m_tabHeatIDs.size()) return;
+    m_heatID = m_tabHeatIDs[size_t(index)];
+    g_conflictModel.reset();
+    RefreshHeatLists();
+    SetPowerAssignmentFromTournament();
+}
+
+void CHeatsDialog::OnSeededColumnClicked(int column)
+{
+    m_seededSortColumn = column;
+    RefreshHeatLists();
+}
+
+void CHeatsDialog::OnUnregisteredSelectionChanged() { EnableSelectionButtons(); }
+
+void CHeatsDialog::OnRegisteredSelectionChanged() { EnableSelectionButtons(); }
+
+void CHeatsDialog::OnSeededSelectionChanged() { EnableSelectionButtons(); }
+
+void CHeatsDialog::CreateHeat()
+{
+    const int n = m_heatCount + 1;
+    const bool preregistration = CurrentTournament.preregistration != 0;
+    if (m_heatCount > 0 || preregistration) {
+        QString question = Format("Create Heat %d?", n);
+        if (preregistration) question = Format("%s\nPre-Registration for this heat will be closed!", question);
+        if (!AskYesNo(question, QStringLiteral("Confirm New Heat"))) return;
+    }
+    Transaction transaction;
+    const int heatID = InsertHeat(CurrentTournament.id, n);
+    if (preregistration) {
+        for (const PlayerEntry& player : PreRegisteredPlayers(CurrentTournament.id, n))
+            RegisterForHeat(heatID, player.id);
+    }
+    transaction.Commit();
+    m_heatCount = n;
+    m_heatID = heatID;
+    g_conflictModel.reset();
+    RefreshHeatTabs();
+    RefreshHeatLists();
+}
+
+void CHeatsDialog::AbandonHeat()
+{
+    const int n = SelectedHeatNum();
+    if (!AskYesNo(Format("Abandon Heat %d???", n), QStringLiteral("Confirm Abandon Heat"))) return;
+    const int next = AbandonHeatRecords(CurrentTournament.id, m_heatID, n);
+    // The model was of the heat just abandoned.
+    g_conflictModel.reset();
+    if (next == 1) {
+        // The only heat is gone.
+        EndDialog(QDialog::Accepted);
+        return;
+    }
+    RefreshHeatTabs();
+    RefreshHeatLists();
+}
+
+void CHeatsDialog::RegisterPlayer(int playerID) { RegisterForHeat(m_heatID, playerID); }
+
+void CHeatsDialog::UnregisterPlayer(int playerID) { UnregisterFromHeat(m_heatID, playerID); }
+
+void CHeatsDialog::ChangeRegistrations(const std::vector<int>& playerIDs, void (CHeatsDialog::*change)(int))
+{
+    Transaction transaction;
+    for (int playerID : playerIDs) (this->*change)(playerID);
+    transaction.Commit();
+    // The refresh enables again what the emptied selections allow.
+    RefreshHeatLists();
+}
+
+void CHeatsDialog::OnRegister()
+{
+    ChangeRegistrations(SelectedIDs(ui->unregisteredList, m_unregisteredIDs), &CHeatsDialog::RegisterPlayer);
+}
+
+void CHeatsDialog::OnRegisterAll()
+{
+    if (AskYesNo(QStringLiteral("Are you sure you want to register all players for this Heat?"),
+                 QStringLiteral("Confirm Mass Registration")))
+        ChangeRegistrations(m_unregisteredIDs, &CHeatsDialog::RegisterPlayer);
+}
+
+void CHeatsDialog::OnSitOut()
+{
+    ChangeRegistrations(SelectedIDs(ui->registeredList, m_registeredIDs), &CHeatsDialog::UnregisterPlayer);
+}
+
+void CHeatsDialog::OnUnregisterAll()
+{
+    if (AskYesNo(QStringLiteral("Are you sure you want to unregister all players for this Heat?"),
+                 QStringLiteral("Confirm Mass Unregistration")))
+        ChangeRegistrations(m_registeredIDs, &CHeatsDialog::UnregisterPlayer);
+}
+
+void CHeatsDialog::OnSystemSelected(int index)
+{
+    if (index < 0) return;
+    m_heatSystemID = ui->systemCombo->itemData(index).toInt();
+    SetHeatSystem(m_heatID, m_heatSystemID);
+}
+
+void CHeatsDialog::OnViewSystem()
+{
+    const int shownID = m_heatSystemID != 0 ? m_heatSystemID : CurrentTournament.systemID;
+    LoadScoringSystem(shownID);
+    CScoringSystemDialog system(shownID, this);
+    system.DoModal();
+    if (ScoringSystem.id == shownID) return;
+    // A new system was saved: list the systems as they now are.
+    RefreshHeatLists();
+    OnSystemSelected(ui->systemCombo->currentIndex());
+}
+
+void CHeatsDialog::OnSeedAll()
+{
+    m_toSeedIDs = m_registeredIDs;
+    for (QPushButton* b : {ui->seedAllButton, ui->seedSomeButton, ui->sitOutButton, ui->unregisterAllButton})
+        b->setEnabled(false);
+    SeedPlayers();
+}
+
+void CHeatsDialog::OnSeedSome()
+{
+    m_toSeedIDs = SelectedIDs(ui->registeredList, m_registeredIDs);
+    ui->seedSomeButton->setEnabled(false);
+    ui->sitOutButton->setEnabled(false);
+    SeedPlayers();
+}
+
+void CHeatsDialog::SeedPlayers()
+{
+    const int heatNum = SelectedHeatNum();
+    // The check box decides for this seeding only.
+    AssignPowersOverride powers(ui->assignPowersCheck->isChecked());
+    int value = 0;
+    try {
+        Transaction transaction;
+        LoadHeatScoringSystem(m_heatSystemID);
+        DrawSeating(m_heatID, m_toSeedIDs);
+        // The refresh builds the model of every not-started game of the
+        // heat, the games just drawn among them.
+        g_conflictModel.reset();
+        RefreshHeatLists();
+        value = SeedingConflict(heatNum);
+        if (value > 0) {
+            if (!AskYesNo(Format("Players randomly seeded.\n\nCurrent conflict value is %d.\nDo you wish to optimize "
+                                 "conflicts?\n(This may take a few minutes.)",
+                                 value),
+                          QStringLiteral("Confirm Optimization"))) {
+                transaction.Commit();
+                return;
+            }
+            {
+                const WaitCursor wait;
+                value = OptimiseSeating(value);
+            }
+            g_conflictModel->WriteSeating();
+            RefreshHeatLists();
+        }
+        transaction.Commit();
+    } catch (...) {
+        // Nothing of the seeding was kept: show the heat as it is again.
+        g_conflictModel.reset();
+        RefreshHeatLists();
+        throw;
+    }
+    ShowMessage(Format("Optimization Complete!\nFinal conflict value is %d.", value), QStringLiteral("Heat Seeded"),
+                MsgIcon::Exclamation);
+}
+
+void CHeatsDialog::OnUnseed()
+{
+    UnseedHeat(m_heatID);
+    ui->unseedButton->setEnabled(false);
+    RefreshHeatLists();
+}
+
+void CHeatsDialog::OnStartGames()
+{
+    if (!AskYesNo(Format("Start all unstarted games in Heat %d?", SelectedHeatNum()),
+                  QStringLiteral("Confirm Game Start")))
+        return;
+    StartHeatGames(m_heatID);
+    RefreshHeatLists();
+}
+
+void CHeatsDialog::OnViewGames()
+{
+    const int heatNum = SelectedHeatNum();
+    // The Games dialog and its conflict view explain every game of the heat,
+    // whatever its state.
+    g_conflictModel = BuildConflictModel(-heatNum);
+    CGamesDialog games(Format("%s - Heat %d", CurrentTournament.name, heatNum), m_heatID,
+                       m_heatSystemID != 0 ? m_heatSystemID : CurrentTournament.systemID, this);
+    games.DoModal();
+    RefreshHeatLists();
+}
+
+void CHeatsDialog::OnReplace()
+{
+    const std::vector<int> registeredRows = SelectedRows(ui->registeredList);
+    const std::vector<int> seatedRows = SelectedRows(ui->seededList);
+    if (registeredRows.empty() || seatedRows.empty()) return;
+    const int r = registeredRows.front();
+    const int s = seatedRows.front();
+    if (!AskYesNo(Format("Are you sure you want to replace %s with %s?", ui->seededList->topLevelItem(s)->text(0),
+                         ui->registeredList->topLevelItem(r)->text(0)),
+                  QStringLiteral("Confirm Player Replacement")))
+        return;
+    ReplaceSeatedPlayer(m_heatID, m_seededIDs[size_t(s)], m_registeredIDs[size_t(r)]);
+    RefreshHeatLists();
+}
+
+void CHeatsDialog::OnSwap()
+{
+    const std::vector<int> rows = SelectedRows(ui->seededList);
+    if (rows.size() < 2) return;
+    const SwapRows chosen = ChooseSwapRows(rows[0], rows[1]);
+    if (!AskYesNo(Format("Are you sure you want to swap the assigned players %s and %s?",
+                         ui->seededList->topLevelItem(chosen.x)->text(0),
+                         ui->seededList->topLevelItem(chosen.y)->text(0)),
+                  QStringLiteral("Confirm Player Swap")))
+        return;
+    if (!SwapSeatedPlayers(m_heatID, m_seededIDs[size_t(chosen.x)], m_seededIDs[size_t(chosen.y)])) return;
+    ui->swapButton->setEnabled(false);
+    RefreshHeatLists();
+}
+
+void CHeatsDialog::OnPrintSeeding() { PrintSeeding(m_heatID, SelectedHeatNum()); }
+
+void CHeatsDialog::OnViewPlayers()
+{
+    CPlayersDialog players(this);
+    players.DoModal();
+    RefreshHeatLists();
+}
+
+void CHeatsDialog::OnGroups()
+{
+    CGroupsDialog groups(-1, -1, this);
+    groups.DoModal();
+}
+
+void CHeatsDialog::OnPreRegistration()
+{
+    CPreRegistrationDialog preRegistration(SelectedHeatNum(), this);
+    preRegistration.DoModal();
+}
+
+void CHeatsDialog::OnOK() { EndDialog(QDialog::Accepted); }
+
