@@ -3,6 +3,11 @@
 #include "app/UiServices.h"
 #include "db/Database.h"
 
+void ShowUnableToUpdate(const QString& heading, const QString& errors)
+{
+    ShowMessage(heading + errors, QStringLiteral("Unable to Update!"), MsgIcon::Stop);
+}
+
 void ReportFailure(const std::exception& failure)
 {
     QString text;

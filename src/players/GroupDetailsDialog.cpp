@@ -2,6 +2,7 @@
 
 #include "ui_GroupDetailsDialog.h"
 
+#include "app/Messages.h"
 #include "app/UiServices.h"
 #include "db/Format.h"
 #include "players/Groups.h"
@@ -36,8 +37,7 @@ void CGroupDetailsDialog::OnDone()
     const QString conflictText = ui->conflictEdit->text();
     const QString errors = GroupErrors(m_groupID, name, conflictText);
     if (!errors.isEmpty()) {
-        ShowMessage(QStringLiteral("The group is invalid.  The following errors were found:\n") + errors,
-                    QStringLiteral("Unable to Update!"), MsgIcon::Stop);
+        ShowUnableToUpdate(QStringLiteral("The group is invalid.  The following errors were found:\n"), errors);
         return;
     }
     m_groupID = SaveGroup(m_groupID, name, *ParseConflictValue(conflictText));

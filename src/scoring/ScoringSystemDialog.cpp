@@ -2,6 +2,7 @@
 
 #include "ui_ScoringSystemDialog.h"
 
+#include "app/Messages.h"
 #include "app/UiServices.h"
 #include "db/Database.h"
 #include "db/Format.h"
@@ -182,8 +183,7 @@ void CScoringSystemDialog::OnOK()
     SystemValues values = ValuesShown();
     const QString errors = SystemValueErrors(values, m_targetID == -1);
     if (!errors.isEmpty()) {
-        ShowMessage(QStringLiteral("The tournament system is invalid.  The following errors were found:\n\n") + errors,
-                    QStringLiteral("Unable to Update!"), MsgIcon::Stop);
+        ShowUnableToUpdate(kInvalidSystemHeading, errors);
         return;
     }
     SaveSystemValues(values, m_targetID);

@@ -2,6 +2,7 @@
 
 #include "ui_TournamentDetailsDialog.h"
 
+#include "app/Messages.h"
 #include "app/UiServices.h"
 #include "db/Format.h"
 #include "scoring/ScoringSystem.h"
@@ -203,7 +204,7 @@ void CTournamentDetailsDialog::OnOK()
     const TournamentForm form = ReadForm();
     const QString errors = TournamentFormErrors(form);
     if (!errors.isEmpty()) {
-        ShowMessage(InvalidTournamentText(errors), kUnableToUpdateTitle, MsgIcon::Stop);
+        ShowUnableToUpdate(kInvalidSystemHeading, errors);
         return;
     }
 

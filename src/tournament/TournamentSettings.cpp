@@ -104,11 +104,6 @@ QString TournamentFormErrors(const TournamentForm& f)
     return errors;
 }
 
-QString InvalidTournamentText(const QString& errors)
-{
-    return QStringLiteral("The tournament system is invalid.  The following errors were found:\n\n") + errors;
-}
-
 bool HeatsBeyond(int tournamentID, int numHeats)
 {
     return RecordExists(Sql("select * from heat where tournamentID = %d and heatNum > %d", tournamentID, numHeats));

@@ -70,9 +70,7 @@ struct TournamentForm {
 // when the form is valid.
 QString TournamentFormErrors(const TournamentForm& form);
 
-// The first line of the box that lists the errors, and its title.
-QString InvalidTournamentText(const QString& errors);
-inline const QString kUnableToUpdateTitle = QStringLiteral("Unable to Update!");
+
 
 // True when the tournament has a heat numbered above numHeats.
 bool HeatsBeyond(int tournamentID, int numHeats);
