@@ -215,7 +215,12 @@ void CGamesDialog::OnRowChanged()
 void CGamesDialog::OnSystemChosen(int index)
 {
     if (index < 0 || CurrentGameID() == 0) return;
-    StoreGameSystem(CurrentGameID(), ui->systemCombo->itemData(index).toInt());
+    try {
+        StoreGameSystem(CurrentGameID(), ui->systemCombo->itemData(index).toInt());
+    } catch (...) {
+        LoadGame();  // nothing was stored: the list shows the game's system again
+        throw;
+    }
     LoadGame();
 }
 

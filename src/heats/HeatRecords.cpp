@@ -4,6 +4,7 @@
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "db/ValueCodes.h"
+#include "players/PlayerPreRegistration.h"
 
 #include <unordered_set>
 
@@ -85,6 +86,17 @@ int InsertHeat(int tournamentID, int heatNum)
         QueryInt(Sql("select id from Heat where tournamentID = %d and heatNum = %d", tournamentID, heatNum), -1);
     if (id == -1) throw DbError(Format("Heat %d was not saved.", heatNum));
     return id;
+}
+
+std::vector<int> PreRegisteredForHeat(int tournamentID, int heatNum)
+{
+    std::vector<int> ids;
+    if (heatNum < 1 || heatNum > kMaxHeats) return ids;
+    const int bit = 1 << (heatNum - 1);
+    for (CRecordset rs(Sql("select playerID, heatNums from TournamentPlayer where tournamentID = %d", tournamentID));
+         !rs.IsEOF(); rs.MoveNext())
+        if (rs.GetInt(1) & bit) ids.push_back(rs.GetInt(0));
+    return ids;
 }
 
 void RegisterForHeat(int heatID, int playerID)

@@ -58,6 +58,10 @@ void SetHeatSystem(int heatID, int systemID);
 // and returns its id.
 int InsertHeat(int tournamentID, int heatNum);
 
+// The players whose pre-registration (TournamentPlayer.heatNums) in the
+// tournament holds heat heatNum, bit heatNum - 1.
+std::vector<int> PreRegisteredForHeat(int tournamentID, int heatNum);
+
 void RegisterForHeat(int heatID, int playerID);
 void UnregisterFromHeat(int heatID, int playerID);
 

@@ -12,7 +12,6 @@
 #include "heats/Seeding.h"
 #include "heats/SeedingPrintout.h"
 #include "players/GroupsDialog.h"
-#include "players/PlayerPreRegistration.h"
 #include "players/PlayersDialog.h"
 #include "players/PreRegistrationDialog.h"
 #include "scoring/ScoringSystem.h"
@@ -247,8 +246,7 @@ void CHeatsDialog::CreateHeat()
     Transaction transaction;
     const int heatID = InsertHeat(CurrentTournament.id, n);
     if (preregistration) {
-        for (const PlayerEntry& player : PreRegisteredPlayers(CurrentTournament.id, n))
-            RegisterForHeat(heatID, player.id);
+        for (int playerID : PreRegisteredForHeat(CurrentTournament.id, n)) RegisterForHeat(heatID, playerID);
     }
     transaction.Commit();
     m_heatCount = n;
@@ -314,8 +312,16 @@ void CHeatsDialog::OnUnregisterAll()
 void CHeatsDialog::OnSystemSelected(int index)
 {
     if (index < 0) return;
-    m_heatSystemID = ui->systemCombo->itemData(index).toInt();
-    SetHeatSystem(m_heatID, m_heatSystemID);
+    const int chosen = ui->systemCombo->itemData(index).toInt();
+    try {
+        SetHeatSystem(m_heatID, chosen);
+    } catch (...) {
+        // The heat keeps its system: show that one again.
+        const QSignalBlocker quiet(ui->systemCombo);
+        ui->systemCombo->setCurrentIndex(ui->systemCombo->findData(m_heatSystemID));
+        throw;
+    }
+    m_heatSystemID = chosen;
 }
 
 void CHeatsDialog::OnViewSystem()

@@ -51,13 +51,10 @@ void DissolveGroup(int groupID)
     transaction.Commit();
 }
 
-QString GroupMembershipSummary(const QString& playerName, int playerID)
+QString GroupMembershipSummary(const QString& playerName, const QString& groupsStatement)
 {
     QString groups;
-    for (CRecordset rs(Sql("Select name from [Group], PlayerGroup where playerID = %d and groupid = [group].id "
-                           "order by name",
-                           playerID));
-         !rs.IsEOF(); rs.MoveNext())
+    for (CRecordset rs(groupsStatement); !rs.IsEOF(); rs.MoveNext())
         groups += QStringLiteral("\n        ") + rs.GetString(0);
     return groups.isEmpty() ? playerName + QStringLiteral(" is not a member of any groups.")
                             : playerName + QStringLiteral(" is a member of the following groups:") + groups;

@@ -4,6 +4,18 @@
 #include "db/Format.h"
 #include "db/Recordset.h"
 
+namespace {
+
+// Writes the player's row again; a bit set of 0 is not stored.
+void InsertPreRegistrationMask(int tournamentID, int playerID, int mask)
+{
+    if (mask != 0)
+        ExecuteSQL(Sql("insert into TournamentPlayer (tournamentID, playerID, heatNums) values (%d, %d, %d)",
+                       tournamentID, playerID, mask));
+}
+
+}  // namespace
+
 int PreRegistrationMask(int tournamentID, int playerID)
 {
     return QueryInt(Sql("select heatNums from TournamentPlayer where playerID = %d and tournamentID = %d", playerID,
@@ -38,17 +50,18 @@ void StorePreRegistration(int tournamentID, int playerID, int checkedHeats, int 
         if (!RecordExists(Sql("select * from HeatPlayer where playerID = %d and heatID = %d", playerID, heatID)))
             ExecuteSQL(Sql("insert into HeatPlayer (heatID, playerID) values (%d, %d)", heatID, playerID));
     }
-    ReplacePreRegistrationMask(tournamentID, playerID, mask);
+    ExecuteSQL(Sql("delete from TournamentPlayer where tournamentID = %d and playerID = %d", tournamentID, playerID));
+    InsertPreRegistrationMask(tournamentID, playerID, mask);
     transaction.Commit();
 }
 
 void ReplacePreRegistrationMask(int tournamentID, int playerID, int mask)
 {
     Transaction transaction;
-    ExecuteSQL(Sql("delete from TournamentPlayer where tournamentID = %d and playerID = %d", tournamentID, playerID));
-    if (mask != 0)
-        ExecuteSQL(Sql("insert into TournamentPlayer (tournamentID, playerID, heatNums) values (%d, %d, %d)",
-                       tournamentID, playerID, mask));
+    if (PreRegistrationMask(tournamentID, playerID) != 0)
+        ExecuteSQL(
+            Sql("delete from TournamentPlayer where playerID = %d and tournamentID = %d", playerID, tournamentID));
+    InsertPreRegistrationMask(tournamentID, playerID, mask);
     transaction.Commit();
 }
 

@@ -196,15 +196,21 @@ void CPreRegistrationDialog::OnHeatBoxClicked()
     for (int n = 1; n <= kMaxHeats; ++n)
         if (m_heatBoxes[size_t(n - 1)]->isChecked()) mask |= 1 << (n - 1);
 
-    Transaction transaction;
-    // The box of the heat on show moves the player between its lists.
-    const bool currentChecked = m_heatBoxes[size_t(m_heat - 1)]->isChecked();
-    if (registeredRow < 0 && currentChecked)
-        OnMove();
-    else if (registeredRow >= 0 && !currentChecked)
-        OnSitOut();
-    ReplacePreRegistrationMask(CurrentTournament.id, playerID, mask);
-    transaction.Commit();
+    try {
+        Transaction transaction;
+        // The box of the heat on show moves the player between its lists.
+        const bool currentChecked = m_heatBoxes[size_t(m_heat - 1)]->isChecked();
+        if (registeredRow < 0 && currentChecked)
+            OnMove();
+        else if (registeredRow >= 0 && !currentChecked)
+            OnSitOut();
+        ReplacePreRegistrationMask(CurrentTournament.id, playerID, mask);
+        transaction.Commit();
+    } catch (...) {
+        // Rolled back: the lists and boxes may show a move that did not last.
+        Refresh();
+        throw;
+    }
 }
 
 void CPreRegistrationDialog::OnPrint()

@@ -31,6 +31,10 @@ void Consider(AwardEntry& entry, float score, bool lowestWins, Text candidateTex
 
 bool Qualified(const PlayerStanding& player) { return player.status >= 0; }
 
+// The total or score a listing row shows, read back from its last cell: a
+// place is worth what the list says.
+float ShownValue(const ListingRow& row) { return row.cells.isEmpty() ? row.value : row.cells.last().toFloat(); }
+
 }  // namespace
 
 int GameNumberOf(int gameID) { return QueryInt(Sql("select gameNum from game where id = %d", gameID), 0); }
@@ -79,14 +83,14 @@ AwardList DrawUpAwards(const Standings& standings, const TournamentRecord& rules
             entry.text += QStringLiteral(", ");
         else
             entry.text.clear();
-        entry.value = standings.playerRows[size_t(place - 1)].value;
+        entry.value = ShownValue(standings.playerRows[size_t(place - 1)]);
         entry.text += row.cells.value(1);
         previousPlace = place;
     }
 
     if (rules.teamSize != 0 && !standings.teamRows.empty()) {
         AwardEntry& entry = awards[kWinningTeam];
-        entry.value = standings.teamRows.front().value;
+        entry.value = ShownValue(standings.teamRows.front());
         int tied = 0;
         for (const ListingRow& row : standings.teamRows) {
             if (row.rank != 1) break;

@@ -15,6 +15,7 @@
 #include <QHeaderView>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -118,14 +119,25 @@ void CScoresDialog::FillList(QTreeWidget* list, const std::vector<ListingRow>& r
 
 void CScoresDialog::RefreshStandings()
 {
+    // Computed first: a computation that fails leaves the lists as they were.
+    Standings standings = ComputeStandings(ui->qualifiedCheck->isChecked());
     ui->playerList->clear();
     ui->teamList->clear();
-    m_standings = ComputeStandings(ui->qualifiedCheck->isChecked());
+    m_standings = std::move(standings);
     FillList(ui->playerList, m_standings.playerRows);
     FillList(ui->teamList, m_standings.teamRows);
 }
 
-void CScoresDialog::OnQualifiedClicked() { RefreshStandings(); }
+void CScoresDialog::OnQualifiedClicked()
+{
+    try {
+        RefreshStandings();
+    } catch (...) {
+        // The box goes back to the state the lists were computed with.
+        ui->qualifiedCheck->setChecked(!ui->qualifiedCheck->isChecked());
+        throw;
+    }
+}
 
 void CScoresDialog::OnPrintPlayerScores()
 {

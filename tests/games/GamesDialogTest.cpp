@@ -361,6 +361,24 @@ TEST_F(GamesDialog, TheDefaultSystemIsStoredAs0AndTheHardSetOneAsItsId)
     EXPECT_EQ(ScoringSystem.id, alpha);
 }
 
+TEST_F(GamesDialog, ASystemThatCannotBeStoredLeavesTheGameOnItsOwn)
+{
+    AddSystem({.name = "Beta"});
+    const int alpha = AddRankedSystem("Alpha");
+    OpenTournament(alpha);
+    const int game = AddGame(1);
+    auto dlg = OpenDialog();
+    GamesView view{*dlg};
+    Exec(Format("create trigger refuse before update on Game when new.id = %d begin "
+                "select raise(abort, 'refused'); end",
+                game));
+    ui().Expect(kAppName).Icon(MsgIcon::Stop);
+    GamesView::Choose(view.System(), "Beta");
+    EXPECT_EQ(Int(Format("select systemID from Game where id = %d", game)), 0);
+    EXPECT_EQ(view.System()->currentText(), "Alpha (default)");
+    EXPECT_EQ(ScoringSystem.id, alpha);
+}
+
 TEST_F(GamesDialog, ViewModifyShowsTheGamesSystemAndANewSystemJoinsTheList)
 {
     const int alpha = AddRankedSystem("Alpha");

@@ -311,6 +311,25 @@ TEST_F(HeatsDialogTest, TheDefaultSystemIsListedTwiceAndEachRowStoresItsOwnValue
     EXPECT_EQ(Int(Sql("select systemID from Heat where id = %d", heat)), 0);
 }
 
+TEST_F(HeatsDialogTest, AChoiceOfSystemThatIsNotSavedLeavesTheHeatOnItsSystem)
+{
+    AddSystem({.name = "Alpha"});
+    OpenTournament();
+    const int heat = HeatID(1);
+    auto dlg = OpenDialog();
+    auto* combo = ControlByName<QComboBox>(dlg.get(), "Scoring System:");
+    ASSERT_EQ(combo->currentText(), "Standard (default)");
+    Exec("create trigger KeepSystem before update on Heat begin select raise(abort, 'locked'); end");
+
+    ui().Expect("Quorvane Tournament Manager").Icon(MsgIcon::Stop);
+    combo->setCurrentIndex(0);  // Alpha
+    EXPECT_EQ(Int(Sql("select systemID from Heat where id = %d", heat)), 0);
+    EXPECT_EQ(combo->currentText(), "Standard (default)");
+    // View/Modify still opens the system the heat is on.
+    ui().ExpectDialog<CScoringSystemDialog>([&](CScoringSystemDialog& d) { EXPECT_EQ(d.TargetID(), systemID); });
+    ButtonByText(dlg.get(), "View/Modify")->click();
+}
+
 TEST_F(HeatsDialogTest, ViewModifyOpensTheHeatsSystemAndListsANewOneAfterwards)
 {
     const int other = AddSystem({.name = "Alpha"});

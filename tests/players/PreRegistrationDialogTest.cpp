@@ -1,4 +1,5 @@
 #include "app/MainDialog.h"
+#include "app/Messages.h"
 #include "players/PlayersDialog.h"
 #include "players/PreRegistrationDialog.h"
 
@@ -197,6 +198,31 @@ TEST_F(PreRegistrationDialog, HeatBoxesStoreTheWholeSetAndTheCurrentHeatsBoxMove
     EXPECT_EQ(SelectedText(view.Others()), "Pat Player");
     view.Box(4)->click();
     EXPECT_EQ(Mask(pat), -1);
+}
+
+TEST_F(PreRegistrationDialog, HeatBoxThatFailsShowsWhatIsStoredAgain)
+{
+    Open();
+    const int pat = AddPlayer("Pat", "Player");
+    AddPreRegistration(tournament, pat, 8);
+    CPreRegistrationDialog dlg(2);
+    ASSERT_TRUE(dlg.Initialise());
+    PreRegView view{dlg};
+    view.Select(view.Others(), "Pat Player");
+    // The move the box of heat 2 makes is written; storing the boxes' set
+    // after it fails, and the whole click is rolled back.
+    Exec("create table Written (n INTEGER)");
+    Exec("create trigger CountRows after insert on TournamentPlayer begin insert into Written values (1); end");
+    Exec("create trigger SecondFails before insert on TournamentPlayer when (select count(*) from Written) > 0 "
+         "begin select raise(abort, 'full'); end");
+    ui().Expect(kAppName).Icon(MsgIcon::Stop);
+    view.Box(2)->click();
+    EXPECT_EQ(Mask(pat), 8);
+    EXPECT_EQ(Texts(view.Registered()), QStringList());
+    EXPECT_EQ(SelectedText(view.Others()), "Pat Player");
+    EXPECT_EQ(view.MoveButton()->text(), "       Pre-Register ----------->");
+    EXPECT_FALSE(view.Box(2)->isChecked());
+    EXPECT_TRUE(view.Box(4)->isChecked());
 }
 
 TEST_F(PreRegistrationDialog, ClosedHeatsShowWhatIsStoredAndCannotChange)

@@ -101,6 +101,19 @@ TEST(Awards, TextListsEveryAwardedEntryInItsPlace)
                                      "\n");
 }
 
+TEST(Awards, PlacesAndTheWinningTeamAreWorthWhatTheListsShow)
+{
+    StandingsBuilder b(1);
+    b.rules.teamSize = 1;
+    b.Add("Al Amos", {Game(kAustria, 12.0001f)});
+    b.AddTeam("Alpha", 7.0002f);
+    const QString text = AwardText(b.Awards());
+    // The list shows 12.000 and 7.000; the best game keeps the heat's own score.
+    EXPECT_TRUE(text.startsWith("1st Place: Al Amos (12 pts.)\n\nBest Austria: Al Amos (H1G1) (12.000 pts.)\n"))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith("\nWinning team: Alpha (7 pts.)\n")) << text.toStdString();
+}
+
 TEST(Awards, PowerEntriesTakeOnlyGamesReachingAllUnplayedScores)
 {
     // u = 0: every 0 with the power is a best game.

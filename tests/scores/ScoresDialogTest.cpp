@@ -1,5 +1,6 @@
 #include "scores/ScoresDialog.h"
 
+#include "app/Messages.h"
 #include "scores/AwardsDialog.h"
 #include "scores/ScoresFixture.h"
 #include "support/OpenableMainDialog.h"
@@ -128,6 +129,22 @@ TEST_F(ScoresDialog, TogglingTheBoxComputesTheListsAgain)
 
     QualifiedBox(d)->click();
     EXPECT_EQ(ShownRows(PlayerList(d)).size(), 1u);
+}
+
+TEST_F(ScoresDialog, AComputationThatFailsLeavesTheListsAndTheBoxAsTheyWere)
+{
+    ThreeHeats({.minHeats = 2});
+    CScoresDialog d("Spring Open");
+    ASSERT_TRUE(d.Initialise());
+    const std::vector<QStringList> before = ShownRows(PlayerList(d));
+    ASSERT_EQ(before.size(), 1u);
+
+    Exec("drop table TeamPlayer");
+    ui().Expect(kAppName).Icon(MsgIcon::Stop);
+    QualifiedBox(d)->click();
+    EXPECT_TRUE(QualifiedBox(d)->isChecked());
+    EXPECT_EQ(ShownRows(PlayerList(d)), before);
+    EXPECT_EQ(d.CurrentStandings().playerRows.size(), 1u);
 }
 
 TEST_F(ScoresDialog, WithoutFinishedGamesNothingCanBePrintedOrExported)
