@@ -155,6 +155,10 @@ void CMainDialog::OnOpenTournament()
 
 void CMainDialog::OnEditTournament()
 {
+    // The form offers the loaded system as the tournament's own and saves
+    // whatever it offers. Scoring the standings may have left a heat's or a
+    // game's system loaded, so the tournament's own is loaded first.
+    if (ScoringSystem.id != CurrentTournament.systemID) LoadScoringSystem(CurrentTournament.systemID);
     CTournamentDetailsDialog details(m_tournamentID, m_title, m_description, this);
     details.DoModal();
     RefreshTournamentState();

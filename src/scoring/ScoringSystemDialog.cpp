@@ -182,6 +182,9 @@ void CScoringSystemDialog::OnOK()
 {
     SystemValues values = ValuesShown();
     const QString errors = SystemValueErrors(values, m_targetID == -1);
+    // An empty formula that was checked reads "0" in its row from now on.
+    for (int slot = 0; slot < kFormulaCount; ++slot)
+        if (FormulaEdit(slot)->text().isEmpty()) FormulaEdit(slot)->setText(values.formulas[size_t(slot)]);
     if (!errors.isEmpty()) {
         ShowUnableToUpdate(kInvalidSystemHeading, errors);
         return;

@@ -14,7 +14,9 @@ void LoadTournament(int tournamentID)
                       "unplayedScore, multDrop from Tournament where id = %d",
                       tournamentID));
     if (rs.IsEOF()) throw DbError(Format("Tournament %d does not exist.", tournamentID));
-    TournamentRecord& t = CurrentTournament;
+    // Filled aside and taken over only once its scoring system has loaded, so
+    // a tournament that cannot be loaded leaves the open one as it was.
+    TournamentRecord t;
     t.id = tournamentID;
     t.name = rs.GetString(0);
     t.description = rs.GetString(1);
@@ -33,6 +35,7 @@ void LoadTournament(int tournamentID)
     t.unplayedScore = rs.GetInt(14);
     t.multDrop = static_cast<float>(rs.GetDouble(15));
     LoadScoringSystem(t.systemID);
+    CurrentTournament = t;
 }
 
 void ResetCurrentTournament() { CurrentTournament = TournamentRecord{}; }

@@ -36,8 +36,9 @@ void COpenTournamentDialog::OnOK()
 {
     const int index = ui->tournamentCombo->currentIndex();
     if (index >= 0 && size_t(index) < m_tournamentIDs.size()) {
-        m_chosenID = m_tournamentIDs[size_t(index)];
-        LoadTournament(m_chosenID);
+        const int chosen = m_tournamentIDs[size_t(index)];
+        LoadTournament(chosen);
+        m_chosenID = chosen;
     }
     EndDialog(QDialog::Accepted);
 }

@@ -244,6 +244,9 @@ TEST_F(ScoringSystemDialog, ListsTheNameErrorAndTheFirstBadFormula)
     EXPECT_EQ(Count("select * from System"), 0);
     EXPECT_EQ(ScoringSystem.formulas[kScore2], "");  // the loaded system is as before
     EXPECT_EQ(Edit(dlg, "Two-way draw:")->text(), "2 +");
+    // The empty rows checked before the bad one now read "0"; the later ones stay empty.
+    EXPECT_EQ(Edit(dlg, "Solo victory:")->text(), "0");
+    EXPECT_EQ(Edit(dlg, "Three-way draw:")->text(), "");
 
     Edit(dlg, "Scoring System:")->setText("Fixed");
     FillDrawRows(dlg, "scs / (yrs - 1)");  // evaluated with yrs 1: a quotient by 0 is 0

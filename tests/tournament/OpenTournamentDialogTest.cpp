@@ -91,3 +91,24 @@ TEST_F(OpenTournament, WithoutAChoiceKeepsTheTournamentPassedIn)
     EXPECT_EQ(cancelled.ChosenID(), open);
     EXPECT_EQ(CurrentTournament.id, -1);  // nothing was loaded
 }
+
+TEST_F(OpenTournament, ThatCannotBeLoadedKeepsTheOpenTournament)
+{
+    const int system = AddSystem();
+    const int open = AddTournament({.name = "Open", .systemID = system, .numHeats = 2});
+    AddTournament({.name = "Broken", .systemID = system + 40, .numHeats = 8});
+    LoadTournament(open);
+    COpenTournamentDialog d(open);
+    ASSERT_TRUE(d.Initialise());
+    List(d)->setCurrentIndex(List(d)->findText("Broken"));
+    ui().Expect("Quorvane Tournament Manager")
+        .Text(QString("Scoring system %1 does not exist.").arg(system + 40))
+        .Icon(MsgIcon::Stop);
+    ButtonByText(&d, "OK")->click();
+    EXPECT_FALSE(d.HasEnded());
+    EXPECT_EQ(d.ChosenID(), open);
+    EXPECT_EQ(CurrentTournament.id, open);
+    EXPECT_EQ(CurrentTournament.name, "Open");
+    EXPECT_EQ(CurrentTournament.numHeats, 2);
+    EXPECT_EQ(ScoringSystem.id, system);
+}

@@ -1,6 +1,8 @@
 // The main window's New, Open and Edit commands.
 
 #include "app/MainDialog.h"
+#include "db/Format.h"
+#include "scores/ScoresDialog.h"
 #include "scoring/ScoringSystem.h"
 #include "support/DbTest.h"
 #include "support/TestData.h"
@@ -179,4 +181,27 @@ TEST_F(TournamentCommands, EditShowsWhatWasStored)
     Trigger("&Edit");
     EXPECT_EQ(Title(), "Spring Masters");
     EXPECT_EQ(CurrentTournament.numHeats, 3);
+}
+
+TEST_F(TournamentCommands, EditKeepsTheTournamentsSystemAfterScoringAHeatOfAnother)
+{
+    const int t = AddTournament({.name = "Spring Open", .systemID = standard});
+    const int game = AddGame(AddHeat(t, 1, alpha), 1, 2);
+    for (int power = 0; power < 7; ++power) AddSeat(game, AddPlayer("P", QString::number(power)), power, 0, -1, 4);
+    Open("Spring Open");
+
+    // Scoring the heat leaves its own system loaded.
+    ui().ExpectDialog<CScoresDialog>();
+    ButtonByText(window.get(), "Scores")->click();
+    ASSERT_EQ(ScoringSystem.id, alpha);
+
+    ui().ExpectDialog<CTournamentDetailsDialog>([](CTournamentDetailsDialog& d) {
+        DetailsForm form(d);
+        EXPECT_EQ(form.SystemList()->currentText(), "Standard");
+        form.Description()->setPlainText("New text");
+        form.PressOK();
+    });
+    Trigger("&Edit");
+    EXPECT_EQ(Int(Sql("select systemID from Tournament where id = %d", t)), standard);
+    EXPECT_EQ(Description(), "New text");
 }
