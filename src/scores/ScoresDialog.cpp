@@ -1,4 +1,5 @@
 #include "scores/ScoresDialog.h"
+#include "db/Recordset.h"
 
 #include "ui_ScoresDialog.h"
 
@@ -186,7 +187,11 @@ void CScoresDialog::OnExportPlayerScores()
 
 void CScoresDialog::OnAwards()
 {
-    const AwardList awards = DrawUpAwards(m_standings, CurrentTournament, ScoringSystem.winDrawScoring);
+    // The labels follow the kind of the tournament's own scoring system, not
+    // of whichever heat's or game's system the standings loaded last.
+    const int kind = QueryInt(Sql("select winDrawScoring from System where id = %d", CurrentTournament.systemID),
+                              ScoringSystem.winDrawScoring);
+    const AwardList awards = DrawUpAwards(m_standings, CurrentTournament, kind);
     CAwardsDialog dialog(m_title, AwardText(awards), this);
     dialog.DoModal();
 }

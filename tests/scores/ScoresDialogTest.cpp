@@ -283,6 +283,25 @@ TEST_F(ScoresDialog, AwardsOpenWithTheListAndPrintIt)
     EXPECT_EQ(ui().DialogsRun(), 1);
 }
 
+TEST_F(ScoresDialog, AwardsFollowTheTournamentsOwnKindOfScoring)
+{
+    OpenTournament({.numHeats = 2, .dropHeats = 1});  // one heat is enough to qualify
+    testdata::SystemRow winDraw;
+    winDraw.name = "Draws";
+    Exec(Format("update Heat set systemID = %d where id = %d", AddSystem(winDraw), HeatID(2)));
+    const int ann = AddPlayer("Ann", "Ash"), bo = AddPlayer("Bo", "Bell");
+    FinishedGame(1, {{ann, 6}});
+    FinishedGame(2, {{bo, 0}});  // scored last, under the win/draw system of heat 2
+    CScoresDialog d("Spring Open");
+    ASSERT_TRUE(d.Initialise());
+    ui().ExpectDialog<CAwardsDialog>([](CAwardsDialog& awards) {
+        const QString text = awards.AwardText();
+        EXPECT_TRUE(text.contains("Best result without a first-place finish:")) << text.toStdString();
+        EXPECT_FALSE(text.contains("Best collection of losses")) << text.toStdString();
+    });
+    ButtonByText(&d, "Awards")->click();
+}
+
 TEST_F(ScoresDialog, MainWindowOpensItWithTheTournamentName)
 {
     ThreeHeats();
