@@ -6,6 +6,8 @@ BUILD      ?= $(ROOT)/build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 
+MAKEFLAGS += --no-print-directory
+
 .PHONY: all deps configure build run test bench fuzz install clean
 
 all: build
@@ -26,7 +28,9 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	@set -e; for b in $(BUILD)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done
+	@set -e; for b in $(BUILD)/bench/bench_*; do \
+	    [ -f "$$b" ] && [ -x "$$b" ] || continue; \
+	    echo "== $$b"; QT_QPA_PLATFORM=offscreen "$$b"; done
 
 # Fuzzing needs clang's libFuzzer; FUZZ_SECONDS bounds each target's run.
 FUZZ_SECONDS ?= 60
@@ -35,6 +39,7 @@ fuzz: deps
 	@CXX=clang++ cmake -S $(ROOT) -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_FUZZ=ON >/dev/null
 	@cmake --build $(BUILD)-fuzz -j $(JOBS) --target fuzz_targets
 	@set -e; for f in $(BUILD)-fuzz/fuzz/fuzz_*; do \
+	    [ -f "$$f" ] && [ -x "$$f" ] || continue; \
 	    echo "== $$f"; mkdir -p $(BUILD)-fuzz/corpus/$$(basename $$f); \
 	    $$f -max_total_time=$(FUZZ_SECONDS) $(BUILD)-fuzz/corpus/$$(basename $$f) $(ROOT)/fuzz/seeds/$$(basename $$f); done
 
