@@ -7,7 +7,7 @@
 namespace format_detail {
 namespace {
 
-struct Spec {
+struct Placeholder {
     bool leftAlign = false;
     bool zeroPad = false;
     int width = -1;
@@ -22,16 +22,16 @@ struct Spec {
 
 // Number conversions go through the C library so that rounding and padding
 // are exactly printf's.
-QString PrintfNumber(const Spec& spec, const Arg& arg)
+QString PrintfNumber(const Placeholder& placeholder, const Arg& arg)
 {
     std::string f = "%";
-    if (spec.leftAlign) f += '-';
-    if (spec.zeroPad) f += '0';
-    if (spec.width >= 0) f += std::to_string(spec.width);
-    if (spec.precision >= 0) f += "." + std::to_string(spec.precision);
+    if (placeholder.leftAlign) f += '-';
+    if (placeholder.zeroPad) f += '0';
+    if (placeholder.width >= 0) f += std::to_string(placeholder.width);
+    if (placeholder.precision >= 0) f += "." + std::to_string(placeholder.precision);
     char buffer[512];
     int n = 0;
-    if (spec.conversion == 'f') {
+    if (placeholder.conversion == 'f') {
         f += 'f';
         n = std::snprintf(buffer, sizeof buffer, f.c_str(), arg.real);
     } else {
@@ -41,19 +41,19 @@ QString PrintfNumber(const Spec& spec, const Arg& arg)
     if (n < 0) return {};
     if (static_cast<size_t>(n) < sizeof buffer) return QString::fromLatin1(buffer, n);
     std::string big(static_cast<size_t>(n) + 1, '\0');
-    if (spec.conversion == 'f')
+    if (placeholder.conversion == 'f')
         std::snprintf(big.data(), big.size(), f.c_str(), arg.real);
     else
         std::snprintf(big.data(), big.size(), f.c_str(), arg.integer);
     return QString::fromLatin1(big.data(), n);
 }
 
-QString Pad(QString text, const Spec& spec)
+QString Pad(QString text, const Placeholder& placeholder)
 {
-    if (spec.precision >= 0 && text.size() > spec.precision) text.truncate(spec.precision);
-    if (spec.width > text.size()) {
-        const QString fill(spec.width - text.size(), QChar(' '));
-        text = spec.leftAlign ? text + fill : fill + text;
+    if (placeholder.precision >= 0 && text.size() > placeholder.precision) text.truncate(placeholder.precision);
+    if (placeholder.width > text.size()) {
+        const QString fill(placeholder.width - text.size(), QChar(' '));
+        text = placeholder.leftAlign ? text + fill : fill + text;
     }
     return text;
 }
@@ -86,10 +86,10 @@ QString FormatArgs(std::string_view format, std::span<const Arg> args, bool quot
             ++i;
             continue;
         }
-        Spec spec;
+        Placeholder placeholder;
         for (; i < format.size(); ++i) {
-            if (format[i] == '-') spec.leftAlign = true;
-            else if (format[i] == '0') spec.zeroPad = true;
+            if (format[i] == '-') placeholder.leftAlign = true;
+            else if (format[i] == '0') placeholder.zeroPad = true;
             else break;
         }
         auto readNumber = [&]() {
@@ -97,31 +97,31 @@ QString FormatArgs(std::string_view format, std::span<const Arg> args, bool quot
             while (i < format.size() && format[i] >= '0' && format[i] <= '9') value = value * 10 + (format[i++] - '0');
             return value;
         };
-        if (i < format.size() && format[i] >= '1' && format[i] <= '9') spec.width = readNumber();
+        if (i < format.size() && format[i] >= '1' && format[i] <= '9') placeholder.width = readNumber();
         if (i < format.size() && format[i] == '.') {
             ++i;
-            spec.precision = readNumber();
+            placeholder.precision = readNumber();
         }
         while (i < format.size() && (format[i] == 'l' || format[i] == 'h')) ++i;
         if (i >= format.size()) Fail(format, "incomplete conversion at the end");
-        spec.conversion = format[i++];
+        placeholder.conversion = format[i++];
         if (next >= args.size()) Fail(format, "more conversions than arguments");
         const Arg& arg = args[next++];
         flushLiteral();
-        switch (spec.conversion) {
+        switch (placeholder.conversion) {
         case 'd':
         case 'i':
             if (arg.kind != Arg::Kind::Integer) Fail(format, "%d needs an integer");
-            out += PrintfNumber(spec, arg);
+            out += PrintfNumber(placeholder, arg);
             break;
         case 'f':
             if (arg.kind != Arg::Kind::Real) Fail(format, "%f needs a floating-point value");
-            out += PrintfNumber(spec, arg);
+            out += PrintfNumber(placeholder, arg);
             break;
         case 'c':
             if (arg.kind != Arg::Kind::Character && arg.kind != Arg::Kind::Integer)
                 Fail(format, "%c needs a character");
-            out += Pad(QString(QChar(char16_t(arg.integer))), spec);
+            out += Pad(QString(QChar(char16_t(arg.integer))), placeholder);
             break;
         case 's': {
             if (arg.kind != Arg::Kind::Text) Fail(format, "%s needs a text");
@@ -129,14 +129,14 @@ QString FormatArgs(std::string_view format, std::span<const Arg> args, bool quot
                                 format[i] == '\'';
             if (quoted) {
                 QString text = arg.text;
-                out += Pad(text.replace(QChar('\''), QStringLiteral("''")), spec);
+                out += Pad(text.replace(QChar('\''), QStringLiteral("''")), placeholder);
             } else {
-                out += Pad(arg.text, spec);
+                out += Pad(arg.text, placeholder);
             }
             break;
         }
         default:
-            Fail(format, std::string("unsupported conversion %") + spec.conversion);
+            Fail(format, std::string("unsupported conversion %") + placeholder.conversion);
         }
     }
     flushLiteral();
