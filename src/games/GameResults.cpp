@@ -4,6 +4,7 @@
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
+#include "players/PlayerRecords.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -223,7 +224,7 @@ std::vector<GameRow> ReadGameRows(int gameID, const CScoringSystem& system)
          !rs.IsEOF(); rs.MoveNext()) {
         GameRow& row = rows.emplace_back();
         row.playerID = rs.GetInt(0);
-        row.name = Format("%s %s", rs.GetString(1), rs.GetString(2));
+        row.name = PlayerDisplayName(rs.GetString(1), rs.GetString(2));
         const GameSeat seat{rs.GetInt(3), rs.GetInt(4), rs.GetInt(5), rs.GetInt(6)};
         ShowStoredSeat(row, seat, rows.size() - 1, system);
     }

@@ -4,6 +4,7 @@
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "db/ValueCodes.h"
+#include "players/PlayerRecords.h"
 #include "tournament/CurrentTournament.h"
 
 #include <algorithm>
@@ -241,7 +242,7 @@ std::unique_ptr<ConflictModel> BuildConflictModel(int heatArg)
     for (; !rs.IsEOF(); rs.MoveNext()) {
         ModelPlayer p;
         p.playerID = rs.GetInt(0);
-        p.name = Format("%s %s", rs.GetString(1), rs.GetString(2));
+        p.name = PlayerDisplayName(rs.GetString(1), rs.GetString(2));
         p.teamID = QueryInt(Sql("select teamID from TeamPlayer, TournamentTeam where TeamPlayer.teamID = "
                                 "TournamentTeam.id and TournamentTeam.tournamentID = %d and TeamPlayer.playerID = %d",
                                 tournamentID, p.playerID),

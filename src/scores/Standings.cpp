@@ -4,6 +4,7 @@
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "db/ValueCodes.h"
+#include "players/PlayerRecords.h"
 #include "scoring/ScoringSystem.h"
 #include "tournament/CurrentTournament.h"
 #include "tournament/TournamentSettings.h"
@@ -252,7 +253,7 @@ std::vector<PlayerStanding> ReadPlayerStandings(const TournamentRecord& rules)
         if (players.empty() || players.back().playerID != playerID) {
             PlayerStanding player;
             player.playerID = playerID;
-            player.name = Format("%s %s", rs.GetString(3), rs.GetString(4));
+            player.name = PlayerDisplayName(rs.GetString(3), rs.GetString(4));
             player.heats.assign(numHeats, HeatEntry{-1, 1, kNoPower, -1, u});
             player.teamID = teams.TeamOf(playerID);
             players.push_back(std::move(player));

@@ -3,15 +3,10 @@
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
+#include "players/PlayerRecords.h"
 #include "tournament/CurrentTournament.h"
 
 #include <algorithm>
-
-namespace {
-
-QString DisplayName(const QString& first, const QString& last) { return Format("%s %s", first, last); }
-
-}  // namespace
 
 int TeamPlayerCount() { return std::clamp(CurrentTournament.teamSize + 2, 3, 7); }
 
@@ -26,7 +21,7 @@ std::vector<TeamListRow> LoadTeamList(int tournamentID)
     for (; !rs.IsEOF(); rs.MoveNext()) {
         const int teamID = rs.GetInt(0);
         if (rows.empty() || rows.back().teamID != teamID) rows.push_back({teamID, rs.GetString(1), {}});
-        rows.back().members << DisplayName(rs.GetString(2), rs.GetString(3));
+        rows.back().members << PlayerDisplayName(rs.GetString(2), rs.GetString(3));
     }
     return rows;
 }
@@ -40,7 +35,7 @@ TeamMembers LoadTeamMembers(int teamID)
                       teamID));
     if (!rs.IsEOF()) team.name = rs.GetString(0);
     for (; !rs.IsEOF(); rs.MoveNext())
-        team.members.push_back({rs.GetInt(1), DisplayName(rs.GetString(2), rs.GetString(3))});
+        team.members.push_back({rs.GetInt(1), PlayerDisplayName(rs.GetString(2), rs.GetString(3))});
     return team;
 }
 
@@ -53,7 +48,7 @@ std::vector<TeamPlayerChoice> LoadFreePlayers(int tournamentID)
                              "TournamentTeam.id = TeamPlayer.teamID and TournamentTeam.tournamentId = %d",
                              playerID, tournamentID)))
             continue;
-        players.push_back({playerID, DisplayName(rs.GetString(1), rs.GetString(2))});
+        players.push_back({playerID, PlayerDisplayName(rs.GetString(1), rs.GetString(2))});
     }
     return players;
 }
