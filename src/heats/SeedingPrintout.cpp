@@ -68,7 +68,6 @@ QString SeedingPrintoutText(int heatID, int heatNum)
 
 void PrintSeeding(int heatID, int heatNum)
 {
-    const QString text = SeedingPrintoutText(heatID, heatNum);
-    if (!PrintReport(Format("Heat %d Seeding", heatNum), [&](ReportStream& out) { out << text; })) return;
-    ShowMessage(QStringLiteral("Seeding Printed!"), QStringLiteral("Print Complete"), MsgIcon::Exclamation);
+    PrintReportText(Format("Heat %d Seeding", heatNum), SeedingPrintoutText(heatID, heatNum),
+                    QStringLiteral("Seeding Printed!"));
 }

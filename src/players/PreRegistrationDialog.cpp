@@ -217,8 +217,6 @@ void CPreRegistrationDialog::OnPrint()
 {
     QStringList names;
     for (int row = 0; row < ui->preList->count(); ++row) names << ui->preList->item(row)->text();
-    if (PrintReport(Format("Heat %d PreReg", m_heat),
-                    [&](ReportStream& out) { out << PreRegistrationListText(m_heat, names); }))
-        ShowMessage(QStringLiteral("Pre-Registration List Printed!"), QStringLiteral("Print Complete"),
-                    MsgIcon::Exclamation);
+    PrintReportText(Format("Heat %d PreReg", m_heat), PreRegistrationListText(m_heat, names),
+                    QStringLiteral("Pre-Registration List Printed!"));
 }

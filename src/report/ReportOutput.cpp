@@ -145,6 +145,12 @@ bool PrintReport(const QString& title, const std::function<void(ReportStream&)>&
     return out->Close();
 }
 
+void PrintReportText(const QString& title, const QString& text, const QString& completion)
+{
+    if (PrintReport(title, [&](ReportStream& out) { out << text; }))
+        ShowMessage(completion, QStringLiteral("Print Complete"), MsgIcon::Exclamation);
+}
+
 void SelectPrinter(QWidget* parent, QAction* printToFile)
 {
     g_printerPort = Services().ChoosePrinterPort(parent);

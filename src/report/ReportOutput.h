@@ -50,6 +50,10 @@ std::unique_ptr<ReportStream> OpenReportOutput(const QString& title);
 // report was written; the caller then shows its completion message.
 bool PrintReport(const QString& title, const std::function<void(ReportStream&)>& writer);
 
+// Prints one report's text and, once it is written, tells the director so
+// with completion ("Scores Printed!") under "Print Complete".
+void PrintReportText(const QString& title, const QString& text, const QString& completion);
+
 // The Options menu commands; printToFile is the "Print to &File" item whose
 // check mark shows that reports go to files.
 void SelectPrinter(QWidget* parent, QAction* printToFile);

@@ -23,9 +23,8 @@ CAwardsDialog::~CAwardsDialog() = default;
 
 void CAwardsDialog::OnPrint()
 {
-    if (PrintReport(QStringLiteral("Awards"),
-                    [&](ReportStream& out) { out << Format("%s Awards\n\n%s", CurrentTournament.name, m_awardText); }))
-        ShowMessage(QStringLiteral("Award List Printed!"), QStringLiteral("Print Complete"), MsgIcon::Exclamation);
+    PrintReportText(QStringLiteral("Awards"), Format("%s Awards\n\n%s", CurrentTournament.name, m_awardText),
+                    QStringLiteral("Award List Printed!"));
 }
 
 void CAwardsDialog::OnOK() { EndDialog(QDialog::Accepted); }

@@ -142,18 +142,14 @@ void CScoresDialog::OnQualifiedClicked()
 
 void CScoresDialog::OnPrintPlayerScores()
 {
-    if (PrintReport(QStringLiteral("Player Scores"), [&](ReportStream& out) {
-            out << PlayerScoresText(CurrentTournament.name, m_standings.playerRows);
-        }))
-        ShowMessage(QStringLiteral("Scores Printed!"), QStringLiteral("Print Complete"), MsgIcon::Exclamation);
+    PrintReportText(QStringLiteral("Player Scores"), PlayerScoresText(CurrentTournament.name, m_standings.playerRows),
+                    QStringLiteral("Scores Printed!"));
 }
 
 void CScoresDialog::OnPrintTeamScores()
 {
-    if (PrintReport(QStringLiteral("Team Scores"), [&](ReportStream& out) {
-            out << TeamScoresText(CurrentTournament.name, m_standings.teamRows);
-        }))
-        ShowMessage(QStringLiteral("Scores Printed!"), QStringLiteral("Print Complete"), MsgIcon::Exclamation);
+    PrintReportText(QStringLiteral("Team Scores"), TeamScoresText(CurrentTournament.name, m_standings.teamRows),
+                    QStringLiteral("Scores Printed!"));
 }
 
 void CScoresDialog::OnExportPlayerScores()

@@ -131,10 +131,8 @@ void CTeamsDialog::OnPrint()
 {
     const std::vector<QStringList> rows = ShownRows();
     const int playerColumns = ui->teamList->columnCount() - 1;
-    if (PrintReport(QStringLiteral("Team Rosters"), [&](ReportStream& out) {
-            out << TeamRostersText(CurrentTournament.name, playerColumns, rows);
-        }))
-        ShowMessage(QStringLiteral("Rosters Printed!"), QStringLiteral("Print Complete"), MsgIcon::Exclamation);
+    PrintReportText(QStringLiteral("Team Rosters"), TeamRostersText(CurrentTournament.name, playerColumns, rows),
+                    QStringLiteral("Rosters Printed!"));
 }
 
 void CTeamsDialog::OnOK() { EndDialog(QDialog::Accepted); }
