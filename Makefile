@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc)
 
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test bench fuzz install clean
+.PHONY: all deps configure build run test sanitize bench fuzz install clean
 
 all: build
 
@@ -26,6 +26,17 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Every test again on a Debug build with AddressSanitizer and
+# UndefinedBehaviorSanitizer, in its own folder; any finding fails the test.
+SANITIZE_BUILD ?= $(BUILD)-sanitize
+SANITIZER_ENV = ASAN_OPTIONS=abort_on_error=0:halt_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+    LSAN_OPTIONS=suppressions=$(ROOT)/tools/lsan-suppressions.txt:print_suppressions=0 \
+    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+sanitize: deps
+	@cmake -S $(ROOT) -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	@set -e; for b in $(BUILD)/bench/bench_*; do \
@@ -47,4 +58,4 @@ install: build
 	cmake --install $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-fuzz
+	rm -rf $(BUILD) $(BUILD)-fuzz $(SANITIZE_BUILD)

@@ -6,15 +6,15 @@
 
 #include "../tests/heats/ReferenceOptimiser.h"
 
-#include "app/UiServices.h"
+#include "conflicts/ConflictModel.h"
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "db/ValueCodes.h"
-#include "heats/ConflictModel.h"
 #include "heats/Seeding.h"
 #include "support/BenchDatabase.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/UiServices.h"
 
 #include <QCoreApplication>
 

@@ -2,8 +2,6 @@
 
 #include "ui_MainDialog.h"
 
-#include "app/Messages.h"
-#include "app/UiServices.h"
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
@@ -18,6 +16,8 @@
 #include "tournament/CurrentTournament.h"
 #include "tournament/OpenTournamentDialog.h"
 #include "tournament/TournamentDetailsDialog.h"
+#include "ui/Messages.h"
+#include "ui/UiServices.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>

@@ -1,7 +1,7 @@
 #pragma once
 // The main window: the menu, the three buttons and the open tournament.
 
-#include "app/Dialog.h"
+#include "ui/Dialog.h"
 
 #include <memory>
 

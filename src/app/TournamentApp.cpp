@@ -1,9 +1,9 @@
 #include "app/TournamentApp.h"
 
-#include "app/Dialog.h"
 #include "app/MainDialog.h"
 #include "db/Database.h"
 #include "db/Schema.h"
+#include "ui/Dialog.h"
 
 int CTournamentApp::Run()
 {

@@ -1,10 +1,10 @@
 #include "games/GameResults.h"
 
-#include "app/UiServices.h"
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "players/PlayerRecords.h"
+#include "ui/UiServices.h"
 
 #include <algorithm>
 #include <cstdlib>

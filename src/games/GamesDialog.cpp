@@ -2,9 +2,9 @@
 
 #include "ui_GamesDialog.h"
 
+#include "conflicts/ConflictModel.h"
+#include "conflicts/InGameConflictsDialog.h"
 #include "db/Format.h"
-#include "heats/ConflictModel.h"
-#include "heats/InGameConflictsDialog.h"
 #include "scoring/ScoringSystemDialog.h"
 #include "scoring/SystemChoices.h"
 #include "tournament/CurrentTournament.h"

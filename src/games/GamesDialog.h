@@ -5,8 +5,8 @@
 // each player's conflict value. Every change is written at once; the dialog
 // is closed with the window's close control.
 
-#include "app/Dialog.h"
 #include "games/GameResults.h"
+#include "ui/Dialog.h"
 
 #include <array>
 #include <memory>

@@ -62,9 +62,9 @@ QString SeatedCountText(int count)
 
 bool IsSeedableCount(int count) { return count > 0 && count % 7 == 0; }
 
-std::vector<HeatEntry> TournamentHeats(int tournamentID)
+std::vector<TournamentHeat> TournamentHeats(int tournamentID)
 {
-    std::vector<HeatEntry> heats;
+    std::vector<TournamentHeat> heats;
     for (CRecordset rs(Sql("select id, heatNum from Heat where tournamentID = %d order by heatNum", tournamentID));
          !rs.IsEOF(); rs.MoveNext())
         heats.push_back({rs.GetInt(0), rs.GetInt(1)});

@@ -44,12 +44,12 @@ QString SeatedCountText(int count);
 // Players can be seeded only in whole games: a positive multiple of seven.
 bool IsSeedableCount(int count);
 
-struct HeatEntry {
+struct TournamentHeat {
     int id = -1;
     int heatNum = 0;
 };
 // The tournament's heats by number.
-std::vector<HeatEntry> TournamentHeats(int tournamentID);
+std::vector<TournamentHeat> TournamentHeats(int tournamentID);
 // Heat.systemID: 0 for the tournament's default system, else a System.id.
 int HeatSystemID(int heatID);
 void SetHeatSystem(int heatID, int systemID);

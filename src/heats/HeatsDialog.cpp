@@ -2,12 +2,11 @@
 
 #include "ui_HeatsDialog.h"
 
-#include "app/UiServices.h"
+#include "conflicts/ConflictModel.h"
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/ValueCodes.h"
 #include "games/GamesDialog.h"
-#include "heats/ConflictModel.h"
 #include "heats/HeatRecords.h"
 #include "heats/Seeding.h"
 #include "heats/SeedingPrintout.h"
@@ -18,6 +17,7 @@
 #include "scoring/ScoringSystemDialog.h"
 #include "scoring/SystemChoices.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/UiServices.h"
 
 #include <QHeaderView>
 #include <QMenuBar>
@@ -120,13 +120,13 @@ void CHeatsDialog::RefreshHeatTabs()
     const QSignalBlocker quiet(ui->heatTabs);
     while (ui->heatTabs->count() > 0) ui->heatTabs->removeTab(0);
     m_tabHeatIDs.clear();
-    const std::vector<HeatEntry> heats = TournamentHeats(CurrentTournament.id);
+    const std::vector<TournamentHeat> heats = TournamentHeats(CurrentTournament.id);
     if (heats.empty()) {
         m_heatCount = 0;
         CreateHeat();
         return;
     }
-    for (const HeatEntry& heat : heats) {
+    for (const TournamentHeat& heat : heats) {
         m_heatID = heat.id;
         m_tabHeatIDs.push_back(heat.id);
         m_heatCount = heat.heatNum;

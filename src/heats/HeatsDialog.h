@@ -6,7 +6,7 @@
 // system chosen, the registered players seeded into games, the seating
 // edited, the games started and opened for results, and the seeding printed.
 
-#include "app/Dialog.h"
+#include "ui/Dialog.h"
 
 #include <memory>
 #include <vector>

@@ -1,12 +1,12 @@
 #include "heats/Seeding.h"
 
-#include "app/UiServices.h"
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "db/ValueCodes.h"
 #include "scoring/ScoringSystem.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/UiServices.h"
 
 #include <algorithm>
 #include <cstdlib>

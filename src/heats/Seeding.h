@@ -14,7 +14,7 @@
 //   v = OptimiseSeating(v);
 //   g_conflictModel->WriteSeating();
 
-#include "heats/ConflictModel.h"
+#include "conflicts/ConflictModel.h"
 
 #include <cstdint>
 #include <vector>

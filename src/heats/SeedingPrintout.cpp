@@ -1,11 +1,11 @@
 #include "heats/SeedingPrintout.h"
 
-#include "app/UiServices.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "db/ValueCodes.h"
 #include "report/ReportOutput.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/UiServices.h"
 
 namespace {
 
@@ -68,6 +68,6 @@ QString SeedingPrintoutText(int heatID, int heatNum)
 
 void PrintSeeding(int heatID, int heatNum)
 {
-    PrintReportText(Format("Heat %d Seeding", heatNum), SeedingPrintoutText(heatID, heatNum),
+    PrintReportText(CurrentTournament.name, Format("Heat %d Seeding", heatNum), SeedingPrintoutText(heatID, heatNum),
                     QStringLiteral("Seeding Printed!"));
 }

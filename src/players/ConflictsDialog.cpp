@@ -2,10 +2,10 @@
 
 #include "ui_ConflictsDialog.h"
 
-#include "app/UiServices.h"
 #include "db/Format.h"
 #include "players/PlayerConflicts.h"
 #include "players/PlayerRecords.h"
+#include "ui/UiServices.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // lowered a point at a time, and new ones declared. Conflicts left at 0 are
 // deleted when the dialog ends.
 
-#include "app/Dialog.h"
+#include "ui/Dialog.h"
 
 #include <memory>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 // Edit Player Name / E-Mail: corrects one player's names and e-mail address.
 
-#include "app/Dialog.h"
+#include "ui/Dialog.h"
 
 #include <memory>
 

@@ -2,10 +2,10 @@
 
 #include "ui_GroupDetailsDialog.h"
 
-#include "app/Messages.h"
-#include "app/UiServices.h"
 #include "db/Format.h"
 #include "players/Groups.h"
+#include "ui/Messages.h"
+#include "ui/UiServices.h"
 
 CGroupDetailsDialog::CGroupDetailsDialog(int groupID, QWidget* parent)
     : CDialog(parent), ui(std::make_unique<Ui::CGroupDetailsDialog>()), m_groupID(groupID)

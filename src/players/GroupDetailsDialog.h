@@ -3,7 +3,7 @@
 // written until the name and the value are both sound; closing the window
 // writes nothing.
 
-#include "app/Dialog.h"
+#include "ui/Dialog.h"
 
 #include <memory>
 

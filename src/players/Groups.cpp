@@ -105,3 +105,14 @@ int SaveGroup(int groupID, const QString& name, int conflict)
     ExecuteSQL(Sql("insert into [group] (name, conflict) values ('%s', %d)", name, conflict));
     return QueryInt(Sql("select id from [group] where name = '%s'", name), -1);
 }
+
+QString GroupMembershipText(int playerID)
+{
+    QString name;
+    if (CRecordset player(Sql("select first, last from player where id = %d", playerID)); !player.IsEOF())
+        name = PlayerDisplayName(player.GetString(0), player.GetString(1));
+    const QString groups = Sql("Select name from [Group], PlayerGroup where playerID = %d and groupID = [group].id "
+                               "order by name",
+                               playerID);
+    return GroupMembershipSummary(name, groups) + QStringLiteral("\n\nDo you wish to edit groups and memberships?");
+}

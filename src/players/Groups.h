@@ -59,3 +59,7 @@ QString GroupErrors(int groupID, const QString& name, const QString& conflictTex
 // Writes a checked group: a new one (groupID below 0) is created, an
 // existing one renamed and given the value. Returns the group's id.
 int SaveGroup(int groupID, const QString& name, int conflict);
+
+// The question of the group membership summary: the groups the player is a
+// member of, by name, and whether to edit groups and memberships.
+QString GroupMembershipText(int playerID);

@@ -2,10 +2,10 @@
 
 #include "ui_GroupsDialog.h"
 
-#include "app/UiServices.h"
 #include "db/Format.h"
 #include "players/GroupDetailsDialog.h"
 #include "players/Groups.h"
+#include "ui/UiServices.h"
 
 #include <algorithm>
 

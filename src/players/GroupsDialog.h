@@ -3,7 +3,7 @@
 // Players join and leave the group; one player's memberships are
 // summarised; groups are formed, edited and dissolved.
 
-#include "app/Dialog.h"
+#include "ui/Dialog.h"
 
 #include <QString>
 

@@ -1,11 +1,10 @@
 #include "players/PlayerRecords.h"
 
-#include "app/UiServices.h"
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "players/EmailAddress.h"
-#include "players/Groups.h"
+#include "ui/UiServices.h"
 
 QString PlayerDisplayName(const QString& first, const QString& last) { return Format("%s %s", first, last); }
 
@@ -72,15 +71,4 @@ void RemovePlayer(int playerID)
     ExecuteSQL(Sql("delete from playergroup where playerid = %d", playerID));
     ExecuteSQL(Sql("Delete from player where id=%d", playerID));
     transaction.Commit();
-}
-
-QString GroupMembershipText(int playerID)
-{
-    QString name;
-    if (CRecordset player(Sql("select first, last from player where id = %d", playerID)); !player.IsEOF())
-        name = PlayerDisplayName(player.GetString(0), player.GetString(1));
-    const QString groups = Sql("Select name from [Group], PlayerGroup where playerID = %d and groupID = [group].id "
-                               "order by name",
-                               playerID);
-    return GroupMembershipSummary(name, groups) + QStringLiteral("\n\nDo you wish to edit groups and memberships?");
 }

@@ -53,7 +53,3 @@ bool IsPlayerSeated(int playerID);
 // every team he is on (in any tournament) is disbanded, and his conflicts,
 // pre-registrations, heat registrations and group memberships go with him.
 void RemovePlayer(int playerID);
-
-// The question of the group membership summary: the groups the player is a
-// member of, by name, and whether to edit groups and memberships.
-QString GroupMembershipText(int playerID);

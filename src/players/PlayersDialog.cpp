@@ -2,15 +2,16 @@
 
 #include "ui_PlayersDialog.h"
 
-#include "app/UiServices.h"
 #include "db/Format.h"
 #include "players/ConflictsDialog.h"
 #include "players/EditPlayerDialog.h"
 #include "players/FocusNotifier.h"
+#include "players/Groups.h"
 #include "players/GroupsDialog.h"
 #include "players/PlayerPreRegistration.h"
 #include "players/PlayerRecords.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/UiServices.h"
 
 #include <algorithm>
 

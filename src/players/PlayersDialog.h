@@ -3,8 +3,8 @@
 // players, corrects and removes them, opens a player's conflicts and groups,
 // and sets his pre-registration for the heats of the open tournament.
 
-#include "app/Dialog.h"
 #include "players/PlayerPreRegistration.h"
+#include "ui/Dialog.h"
 
 #include <array>
 #include <memory>

@@ -2,11 +2,11 @@
 
 #include "ui_PreRegistrationDialog.h"
 
-#include "app/UiServices.h"
 #include "db/Database.h"
 #include "db/Format.h"
 #include "report/ReportOutput.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/UiServices.h"
 
 #include <algorithm>
 
@@ -217,6 +217,6 @@ void CPreRegistrationDialog::OnPrint()
 {
     QStringList names;
     for (int row = 0; row < ui->preList->count(); ++row) names << ui->preList->item(row)->text();
-    PrintReportText(Format("Heat %d PreReg", m_heat), PreRegistrationListText(m_heat, names),
+    PrintReportText(CurrentTournament.name, Format("Heat %d PreReg", m_heat), PreRegistrationListText(m_heat, names),
                     QStringLiteral("Pre-Registration List Printed!"));
 }

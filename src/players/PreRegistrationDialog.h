@@ -5,8 +5,8 @@
 // printed list of a heat. Only heats not created yet can be changed; every
 // change is written at once.
 
-#include "app/Dialog.h"
 #include "players/PlayerPreRegistration.h"
+#include "ui/Dialog.h"
 
 #include <QString>
 

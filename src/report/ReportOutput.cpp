@@ -1,8 +1,7 @@
 #include "report/ReportOutput.h"
 
-#include "app/UiServices.h"
 #include "db/Format.h"
-#include "tournament/CurrentTournament.h"
+#include "ui/UiServices.h"
 
 #include <QAction>
 #include <QFile>
@@ -113,12 +112,12 @@ QString SafeFileName(const QString& name)
     return safe;
 }
 
-QString ReportFileName(const QString& title)
+QString ReportFileName(const QString& tournamentName, const QString& title)
 {
-    return SafeFileName(CurrentTournament.name + QChar(' ') + title + QStringLiteral(".txt"));
+    return SafeFileName(tournamentName + QChar(' ') + title + QStringLiteral(".txt"));
 }
 
-std::unique_ptr<ReportStream> OpenReportOutput(const QString& title)
+std::unique_ptr<ReportStream> OpenReportOutput(const QString& tournamentName, const QString& title)
 {
     if (!g_printerPort.isEmpty()) {
         if (g_printerPort.endsWith(QChar(':'))) {
@@ -130,24 +129,26 @@ std::unique_ptr<ReportStream> OpenReportOutput(const QString& title)
         if (!device->Open()) return nullptr;
         return device;
     }
-    const QString fileName = ReportFileName(title);
+    const QString fileName = ReportFileName(tournamentName, title);
     ShowMessage(Format("Printing to file \"%s\".", fileName), QStringLiteral("Printing to File"), MsgIcon::Exclamation);
     auto file = std::make_unique<FileReportStream>(fileName);
     if (!file->Open()) return nullptr;
     return file;
 }
 
-bool PrintReport(const QString& title, const std::function<void(ReportStream&)>& writer)
+bool PrintReport(const QString& tournamentName, const QString& title,
+                 const std::function<void(ReportStream&)>& writer)
 {
-    std::unique_ptr<ReportStream> out = OpenReportOutput(title);
+    std::unique_ptr<ReportStream> out = OpenReportOutput(tournamentName, title);
     if (!out) return false;
     writer(*out);
     return out->Close();
 }
 
-void PrintReportText(const QString& title, const QString& text, const QString& completion)
+void PrintReportText(const QString& tournamentName, const QString& title, const QString& text,
+                     const QString& completion)
 {
-    if (PrintReport(title, [&](ReportStream& out) { out << text; }))
+    if (PrintReport(tournamentName, title, [&](ReportStream& out) { out << text; }))
         ShowMessage(completion, QStringLiteral("Print Complete"), MsgIcon::Exclamation);
 }
 

@@ -26,7 +26,7 @@ bool IsUsablePrinterPort(const QString& port);
 QString SafeFileName(const QString& name);
 
 // "<tournament name> <title>.txt", made safe.
-QString ReportFileName(const QString& title);
+QString ReportFileName(const QString& tournamentName, const QString& title);
 
 class ReportStream {
 public:
@@ -42,17 +42,19 @@ public:
     virtual bool Close() = 0;
 };
 
-// Opens the output of one report. Null, after a message naming the target
+// Opens the output of one report of the named tournament. Null, after a message naming the target
 // and the reason, when the target cannot be opened.
-std::unique_ptr<ReportStream> OpenReportOutput(const QString& title);
+std::unique_ptr<ReportStream> OpenReportOutput(const QString& tournamentName, const QString& title);
 
 // Opens the output, lets writer fill it and closes it. True when the whole
 // report was written; the caller then shows its completion message.
-bool PrintReport(const QString& title, const std::function<void(ReportStream&)>& writer);
+bool PrintReport(const QString& tournamentName, const QString& title,
+                 const std::function<void(ReportStream&)>& writer);
 
 // Prints one report's text and, once it is written, tells the director so
 // with completion ("Scores Printed!") under "Print Complete".
-void PrintReportText(const QString& title, const QString& text, const QString& completion);
+void PrintReportText(const QString& tournamentName, const QString& title, const QString& text,
+                     const QString& completion);
 
 // The Options menu commands; printToFile is the "Print to &File" item whose
 // check mark shows that reports go to files.

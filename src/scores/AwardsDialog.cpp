@@ -2,10 +2,10 @@
 
 #include "ui_AwardsDialog.h"
 
-#include "app/UiServices.h"
 #include "db/Format.h"
 #include "report/ReportOutput.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/UiServices.h"
 
 CAwardsDialog::CAwardsDialog(const QString& tournamentName, const QString& awardText, QWidget* parent)
     : CDialog(parent), ui(std::make_unique<Ui::CAwardsDialog>()), m_awardText(awardText)
@@ -23,7 +23,7 @@ CAwardsDialog::~CAwardsDialog() = default;
 
 void CAwardsDialog::OnPrint()
 {
-    PrintReportText(QStringLiteral("Awards"), Format("%s Awards\n\n%s", CurrentTournament.name, m_awardText),
+    PrintReportText(CurrentTournament.name, QStringLiteral("Awards"), Format("%s Awards\n\n%s", CurrentTournament.name, m_awardText),
                     QStringLiteral("Award List Printed!"));
 }
 

@@ -2,7 +2,7 @@
 // The Awards dialog: the award list of the tournament, centred line by line,
 // and its printout.
 
-#include "app/Dialog.h"
+#include "ui/Dialog.h"
 
 #include <QString>
 

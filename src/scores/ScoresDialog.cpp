@@ -1,9 +1,8 @@
-#include "scores/ScoresDialog.h"
 #include "db/Recordset.h"
+#include "scores/ScoresDialog.h"
 
 #include "ui_ScoresDialog.h"
 
-#include "app/UiServices.h"
 #include "db/Format.h"
 #include "report/ReportOutput.h"
 #include "scores/Awards.h"
@@ -11,6 +10,7 @@
 #include "scores/ScoreLists.h"
 #include "scoring/ScoringSystem.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/UiServices.h"
 
 #include <QFile>
 #include <QHeaderView>
@@ -142,13 +142,13 @@ void CScoresDialog::OnQualifiedClicked()
 
 void CScoresDialog::OnPrintPlayerScores()
 {
-    PrintReportText(QStringLiteral("Player Scores"), PlayerScoresText(CurrentTournament.name, m_standings.playerRows),
+    PrintReportText(CurrentTournament.name, QStringLiteral("Player Scores"), PlayerScoresText(CurrentTournament.name, m_standings.playerRows),
                     QStringLiteral("Scores Printed!"));
 }
 
 void CScoresDialog::OnPrintTeamScores()
 {
-    PrintReportText(QStringLiteral("Team Scores"), TeamScoresText(CurrentTournament.name, m_standings.teamRows),
+    PrintReportText(CurrentTournament.name, QStringLiteral("Team Scores"), TeamScoresText(CurrentTournament.name, m_standings.teamRows),
                     QStringLiteral("Scores Printed!"));
 }
 

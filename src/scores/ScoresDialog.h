@@ -2,8 +2,8 @@
 // The Scores dialog: the open tournament's player and team standings, their
 // printouts, the export of the player standings and the award list.
 
-#include "app/Dialog.h"
 #include "scores/Standings.h"
+#include "ui/Dialog.h"
 
 #include <QString>
 

@@ -1,6 +1,5 @@
 #include "scores/Standings.h"
 
-#include "app/UiServices.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "db/ValueCodes.h"
@@ -8,6 +7,7 @@
 #include "scoring/ScoringSystem.h"
 #include "tournament/CurrentTournament.h"
 #include "tournament/TournamentSettings.h"
+#include "ui/UiServices.h"
 
 #include <algorithm>
 #include <cmath>
@@ -246,7 +246,7 @@ std::vector<PlayerStanding> ReadPlayerStandings(const TournamentRecord& rules)
         // A heat beyond the tournament's number of heats has no column.
         if (heatNum < 1 || size_t(heatNum) > numHeats) continue;
 
-        const int systemID = SystemForGame(rs.GetInt(1), rs.GetInt(2));
+        const int systemID = SystemForGame(rs.GetInt(1), rs.GetInt(2), rules.systemID);
         if (systemID != ScoringSystem.id) LoadScoringSystem(systemID);
 
         const int playerID = rs.GetInt(0);

@@ -3,7 +3,6 @@
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
-#include "tournament/CurrentTournament.h"
 
 CScoringSystem ScoringSystem;
 
@@ -23,11 +22,11 @@ void CScoringSystem::Load(int systemID)
     error = 0;
 }
 
-int SystemForGame(int gameSystemID, int heatSystemID)
+int SystemForGame(int gameSystemID, int heatSystemID, int tournamentSystemID)
 {
     if (gameSystemID != 0) return gameSystemID;
     if (heatSystemID != 0) return heatSystemID;
-    return CurrentTournament.systemID;
+    return tournamentSystemID;
 }
 
 std::vector<GameSeat> ReadGameSeats(int gameID)

@@ -108,8 +108,8 @@ bool MentionsProvisionalScores(const QString& formula);
 inline void LoadScoringSystem(int systemID) { ScoringSystem.Load(systemID); }
 
 // The system that scores a game: the game's own, else its heat's, else the
-// open tournament's default (0 means inherit).
-int SystemForGame(int gameSystemID, int heatSystemID);
+// tournament's default (0 means inherit).
+int SystemForGame(int gameSystemID, int heatSystemID, int tournamentSystemID);
 
 // Scores one seat under the loaded system (which must be the game's).
 inline SeatScore ScoreSeat(const GameSeat& seat, std::span<const GameSeat> gameSeats)

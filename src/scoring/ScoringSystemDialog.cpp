@@ -2,11 +2,11 @@
 
 #include "ui_ScoringSystemDialog.h"
 
-#include "app/Messages.h"
-#include "app/UiServices.h"
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
+#include "ui/Messages.h"
+#include "ui/UiServices.h"
 
 namespace {
 

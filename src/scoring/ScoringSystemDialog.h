@@ -2,8 +2,8 @@
 // Scoring System Details: shows the loaded scoring system, validates every
 // formula by evaluating it, and saves it over its row or as a new system.
 
-#include "app/Dialog.h"
 #include "scoring/ScoringSystem.h"
+#include "ui/Dialog.h"
 
 #include <QString>
 

@@ -2,10 +2,10 @@
 
 #include "ui_TeamDetailsDialog.h"
 
-#include "app/UiServices.h"
 #include "db/Format.h"
 #include "teams/Teams.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/UiServices.h"
 
 CTeamDetailsDialog::CTeamDetailsDialog(int teamID, const QString& tournamentName, QWidget* parent)
     : CDialog(parent), ui(std::make_unique<Ui::CTeamDetailsDialog>()), m_teamID(teamID)

@@ -2,7 +2,7 @@
 // The Team Details dialog: names a team of the current tournament and picks
 // its teamSize + 2 players.
 
-#include "app/Dialog.h"
+#include "ui/Dialog.h"
 
 #include <QString>
 

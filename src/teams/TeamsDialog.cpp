@@ -2,13 +2,13 @@
 
 #include "ui_TeamsDialog.h"
 
-#include "app/UiServices.h"
 #include "db/Format.h"
 #include "report/ReportOutput.h"
 #include "teams/TeamDetailsDialog.h"
 #include "teams/TeamRosters.h"
 #include "teams/Teams.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/UiServices.h"
 
 #include <QHeaderView>
 
@@ -131,7 +131,7 @@ void CTeamsDialog::OnPrint()
 {
     const std::vector<QStringList> rows = ShownRows();
     const int playerColumns = ui->teamList->columnCount() - 1;
-    PrintReportText(QStringLiteral("Team Rosters"), TeamRostersText(CurrentTournament.name, playerColumns, rows),
+    PrintReportText(CurrentTournament.name, QStringLiteral("Team Rosters"), TeamRostersText(CurrentTournament.name, playerColumns, rows),
                     QStringLiteral("Rosters Printed!"));
 }
 

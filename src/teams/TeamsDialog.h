@@ -2,7 +2,7 @@
 // The Teams dialog: the teams of one tournament with their members, and the
 // commands that form, edit, disband and print them.
 
-#include "app/Dialog.h"
+#include "ui/Dialog.h"
 
 #include <QString>
 

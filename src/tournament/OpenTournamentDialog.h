@@ -2,7 +2,7 @@
 // The Open Tournament dialog: picks one of the stored tournaments by name and
 // loads it.
 
-#include "app/Dialog.h"
+#include "ui/Dialog.h"
 
 #include <memory>
 #include <vector>

@@ -2,14 +2,14 @@
 
 #include "ui_TournamentDetailsDialog.h"
 
-#include "app/Messages.h"
-#include "app/UiServices.h"
 #include "db/Format.h"
 #include "scoring/ScoringSystem.h"
 #include "scoring/ScoringSystemDialog.h"
 #include "scoring/SystemChoices.h"
 #include "tournament/CurrentTournament.h"
 #include "tournament/TournamentSettings.h"
+#include "ui/Messages.h"
+#include "ui/UiServices.h"
 
 
 namespace {

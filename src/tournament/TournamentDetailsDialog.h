@@ -2,7 +2,7 @@
 // The Tournament Details dialog: creates a tournament (edited id -1) or edits
 // the open one, with the rules, their checks and the multiplier corrections.
 
-#include "app/Dialog.h"
+#include "ui/Dialog.h"
 
 #include <memory>
 

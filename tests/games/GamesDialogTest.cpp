@@ -3,13 +3,13 @@
 
 #include "games/GamesFixture.h"
 
-#include "app/Messages.h"
+#include "conflicts/InGameConflictsDialog.h"
 #include "db/Format.h"
-#include "heats/InGameConflictsDialog.h"
 #include "scoring/ScoringSystem.h"
 #include "scoring/ScoringSystemDialog.h"
 #include "support/Widgets.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/Messages.h"
 
 #include <QGroupBox>
 #include <QTabBar>

@@ -1,7 +1,7 @@
 #include "games/GamesFixture.h"
 
+#include "conflicts/ConflictModel.h"
 #include "db/Format.h"
-#include "heats/ConflictModel.h"
 #include "support/Widgets.h"
 #include "tournament/CurrentTournament.h"
 

@@ -3,8 +3,8 @@
 // names that list in the order they were added, and short ways to read and
 // work the dialog's lists and buttons.
 
-#include "heats/HeatTest.h"
 #include "heats/HeatsDialog.h"
+#include "support/HeatTest.h"
 #include "support/Widgets.h"
 
 #include <QLabel>

@@ -4,9 +4,9 @@
 
 #include "db/Format.h"
 #include "db/ValueCodes.h"
-#include "heats/HeatTest.h"
 #include "heats/ReferenceOptimiser.h"
 #include "heats/Seeding.h"
+#include "support/HeatTest.h"
 #include "tournament/CurrentTournament.h"
 
 #include <algorithm>

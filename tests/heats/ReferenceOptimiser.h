@@ -4,7 +4,7 @@
 // but obviously what the climb means; the engine's optimiser must end on the
 // same seating and value.
 
-#include "heats/ConflictModel.h"
+#include "conflicts/ConflictModel.h"
 #include "heats/Seeding.h"
 
 // Optimises g_conflictModel, the selected heat being heatNum.

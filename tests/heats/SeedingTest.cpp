@@ -4,8 +4,8 @@
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/ValueCodes.h"
-#include "heats/HeatTest.h"
 #include "heats/Seeding.h"
+#include "support/HeatTest.h"
 #include "tournament/CurrentTournament.h"
 
 #include <algorithm>

@@ -4,11 +4,11 @@
 #include "players/GroupsDialog.h"
 #include "players/PlayersDialog.h"
 
-#include "app/Messages.h"
 #include "db/Format.h"
 #include "support/DbTest.h"
 #include "support/TestData.h"
 #include "support/Widgets.h"
+#include "ui/Messages.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -3,13 +3,13 @@
 #include "players/GroupsDialog.h"
 #include "players/PlayersDialog.h"
 
-#include "app/Messages.h"
 #include "db/Format.h"
 #include "db/ValueCodes.h"
 #include "support/DbTest.h"
 #include "support/TestData.h"
 #include "support/Widgets.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/Messages.h"
 
 #include <QApplication>
 #include <QFocusEvent>

@@ -1,7 +1,7 @@
 #include "app/MainDialog.h"
-#include "app/Messages.h"
 #include "players/PlayersDialog.h"
 #include "players/PreRegistrationDialog.h"
+#include "ui/Messages.h"
 
 #include "db/Database.h"
 #include "db/Format.h"

@@ -60,27 +60,27 @@ TEST_F(ReportToFile, NamesTheFileAfterTheTournamentAndTheReport)
         .Text("Printing to file \"Spring Open Player Scores.txt\".")
         .Icon(MsgIcon::Exclamation)
         .Buttons(MsgButtons::Ok);
-    EXPECT_TRUE(PrintReport("Player Scores", WriteTwoPages));
+    EXPECT_TRUE(PrintReport(CurrentTournament.name, "Player Scores", WriteTwoPages));
     EXPECT_EQ(ReadFile("Spring Open Player Scores.txt"), "Page one\n\fPage two\n");
 }
 
 TEST_F(ReportToFile, OverwritesAnEarlierReport)
 {
     ui().Expect("Printing to File");
-    PrintReport("Awards", [](ReportStream& out) { out << "a much longer first version of the report\n"; });
+    PrintReport(CurrentTournament.name, "Awards", [](ReportStream& out) { out << "a much longer first version of the report\n"; });
     ui().Expect("Printing to File");
-    PrintReport("Awards", [](ReportStream& out) { out << "second\n"; });
+    PrintReport(CurrentTournament.name, "Awards", [](ReportStream& out) { out << "second\n"; });
     EXPECT_EQ(ReadFile("Spring Open Awards.txt"), "second\n");
 }
 
 TEST_F(ReportToFile, KeepsTheFileInTheWorkingDirectory)
 {
     CurrentTournament.name = "Open 2026/27";
-    EXPECT_EQ(ReportFileName("Heat 1 Seeding"), "Open 2026_27 Heat 1 Seeding.txt");
+    EXPECT_EQ(ReportFileName(CurrentTournament.name, "Heat 1 Seeding"), "Open 2026_27 Heat 1 Seeding.txt");
     CurrentTournament.name = "../../etc/x";
-    EXPECT_EQ(ReportFileName("Awards"), ".._.._etc_x Awards.txt");
+    EXPECT_EQ(ReportFileName(CurrentTournament.name, "Awards"), ".._.._etc_x Awards.txt");
     ui().Expect("Printing to File").Text("Printing to file \".._.._etc_x Awards.txt\".");
-    EXPECT_TRUE(PrintReport("Awards", WriteTwoPages));
+    EXPECT_TRUE(PrintReport(CurrentTournament.name, "Awards", WriteTwoPages));
     EXPECT_TRUE(QFile::exists(".._.._etc_x Awards.txt"));
 }
 
@@ -89,7 +89,7 @@ TEST_F(ReportToFile, ThatCannotBeWrittenIsReportedAndNotCompleted)
     // A device that refuses every write, as a full disk does.
     g_printerPort = "/dev/full";
     ui().Expect("Print Failed").Icon(MsgIcon::Stop);
-    EXPECT_FALSE(PrintReport("Awards", WriteTwoPages));
+    EXPECT_FALSE(PrintReport(CurrentTournament.name, "Awards", WriteTwoPages));
     ASSERT_EQ(ui().Messages().size(), 1u);
     EXPECT_TRUE(ui().Messages()[0].text.contains("/dev/full"));
 }
@@ -100,7 +100,7 @@ TEST_F(ReportToFile, ThatCannotBeOpenedIsReportedAndSkipped)
     ui().Expect("Printing to File");
     ui().Expect("Print Failed").Icon(MsgIcon::Stop);
     bool wrote = false;
-    EXPECT_FALSE(PrintReport("Awards", [&](ReportStream&) { wrote = true; }));
+    EXPECT_FALSE(PrintReport(CurrentTournament.name, "Awards", [&](ReportStream&) { wrote = true; }));
     EXPECT_FALSE(wrote);
     ASSERT_EQ(ui().Messages().size(), 2u);
     EXPECT_TRUE(ui().Messages()[1].text.contains("Spring Open Awards.txt"));
@@ -112,7 +112,7 @@ TEST_F(ReportToPrinter, SendsThePlainTextToTheQueue)
 {
     FakeLp lp(PathOf(""));
     g_printerPort = "lab:";
-    EXPECT_TRUE(PrintReport("Awards", WriteTwoPages));  // no file message for a printer
+    EXPECT_TRUE(PrintReport(CurrentTournament.name, "Awards", WriteTwoPages));  // no file message for a printer
     EXPECT_EQ(ReadFile("lp-input.txt"), "Page one\n\fPage two\n");
     EXPECT_EQ(ReadFile("lp-args.txt"), "-d lab\n");
 }
@@ -122,7 +122,7 @@ TEST_F(ReportToPrinter, ThatRefusesTheJobIsReported)
     FakeLp lp(PathOf(""), 1);
     g_printerPort = "gone:";
     ui().Expect("Print Failed").Icon(MsgIcon::Stop);
-    EXPECT_FALSE(PrintReport("Awards", WriteTwoPages));
+    EXPECT_FALSE(PrintReport(CurrentTournament.name, "Awards", WriteTwoPages));
     ASSERT_EQ(ui().Messages().size(), 1u);
     EXPECT_TRUE(ui().Messages()[0].text.contains("gone:"));
     EXPECT_TRUE(ui().Messages()[0].text.contains("does not exist"));
@@ -133,7 +133,7 @@ TEST_F(ReportToPrinter, WithoutThePrintCommandIsReported)
     PathWithoutLp path(PathOf(""));
     g_printerPort = "lab:";
     ui().Expect("Print Failed").Icon(MsgIcon::Stop);
-    EXPECT_EQ(OpenReportOutput("Awards"), nullptr);
+    EXPECT_EQ(OpenReportOutput(CurrentTournament.name, "Awards"), nullptr);
 }
 
 class PrinterSelection : public DbTest {

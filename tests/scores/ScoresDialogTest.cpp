@@ -1,10 +1,10 @@
 #include "scores/ScoresDialog.h"
 
-#include "app/Messages.h"
 #include "scores/AwardsDialog.h"
 #include "scores/ScoresFixture.h"
 #include "support/OpenableMainDialog.h"
 #include "support/Widgets.h"
+#include "ui/Messages.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -367,7 +367,7 @@ TEST_F(StandingsFromGames, ScoresEverySeatUnderItsGamesSystemAsSeatByScoringWoul
                                            "GamePlayer.gameID, GamePlayer.powerID, GamePlayer.result, "
                                            "GamePlayer.years, GamePlayer.centers from GamePlayer, Game, Heat where "
                                            "GamePlayer.gameID = Game.id and Game.heatID = Heat.id"))) {
-        LoadScoringSystem(SystemForGame(row[2].toInt(), row[3].toInt()));
+        LoadScoringSystem(SystemForGame(row[2].toInt(), row[3].toInt(), CurrentTournament.systemID));
         const GameSeat seat{row[5].toInt(), row[6].toInt(), row[7].toInt(), row[8].toInt()};
         expected[{row[0].toInt(), row[1].toInt()}] = ScoreSeatInGame(row[4].toInt(), seat).score;
     }

@@ -214,8 +214,7 @@ TEST_F(SeatScoringInGame, ReadsTheGameRows)
 
 TEST_F(SeatScoringInGame, FindsTheSystemOfAGame)
 {
-    CurrentTournament.systemID = 4;
-    EXPECT_EQ(SystemForGame(7, 9), 7);
-    EXPECT_EQ(SystemForGame(0, 9), 9);
-    EXPECT_EQ(SystemForGame(0, 0), 4);
+    EXPECT_EQ(SystemForGame(7, 9, 4), 7);
+    EXPECT_EQ(SystemForGame(0, 9, 4), 9);
+    EXPECT_EQ(SystemForGame(0, 0, 4), 4);
 }

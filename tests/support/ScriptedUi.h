@@ -11,8 +11,8 @@
 // A message or a dialog nobody expected fails the test, and so does an
 // expectation left unused when the test ends.
 
-#include "app/Dialog.h"
-#include "app/UiServices.h"
+#include "ui/Dialog.h"
+#include "ui/UiServices.h"
 
 #include <gtest/gtest.h>
 

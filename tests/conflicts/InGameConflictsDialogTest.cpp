@@ -1,8 +1,8 @@
 // The In-Game Conflicts view: the seven players of a game and the lines that
 // explain each one's conflict value.
 
-#include "heats/HeatTest.h"
-#include "heats/InGameConflictsDialog.h"
+#include "conflicts/InGameConflictsDialog.h"
+#include "support/HeatTest.h"
 
 #include "db/ValueCodes.h"
 #include "support/Widgets.h"

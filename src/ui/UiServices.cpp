@@ -1,6 +1,6 @@
-#include "app/UiServices.h"
+#include "ui/UiServices.h"
 
-#include "app/QtUiServices.h"
+#include "ui/QtUiServices.h"
 
 namespace {
 std::unique_ptr<UiServices>& Installed()

@@ -1,4 +1,4 @@
-#include "heats/ConflictModel.h"
+#include "conflicts/ConflictModel.h"
 
 #include "db/Database.h"
 #include "db/Format.h"

@@ -1,10 +1,10 @@
-#include "heats/InGameConflictsDialog.h"
+#include "conflicts/InGameConflictsDialog.h"
 
 #include "ui_InGameConflictsDialog.h"
 
+#include "conflicts/ConflictModel.h"
 #include "db/Format.h"
 #include "db/ValueCodes.h"
-#include "heats/ConflictModel.h"
 #include "tournament/CurrentTournament.h"
 
 CInGameConflictsDialog::CInGameConflictsDialog(const std::array<int, 7>& seatPlayerIDs, int gameNum, QWidget* parent)

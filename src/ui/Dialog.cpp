@@ -1,7 +1,7 @@
-#include "app/Dialog.h"
+#include "ui/Dialog.h"
 
-#include "app/Messages.h"
-#include "app/UiServices.h"
+#include "ui/Messages.h"
+#include "ui/UiServices.h"
 
 CDialog::CDialog(QWidget* parent) : QDialog(parent) {}
 

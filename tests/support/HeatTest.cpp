@@ -1,4 +1,4 @@
-#include "heats/HeatTest.h"
+#include "support/HeatTest.h"
 
 #include "tournament/CurrentTournament.h"
 

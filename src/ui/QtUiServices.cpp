@@ -1,6 +1,6 @@
-#include "app/QtUiServices.h"
+#include "ui/QtUiServices.h"
 
-#include "app/Dialog.h"
+#include "ui/Dialog.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -1,7 +1,7 @@
-#include "app/Messages.h"
+#include "ui/Messages.h"
 
-#include "app/UiServices.h"
 #include "db/Database.h"
+#include "ui/UiServices.h"
 
 void ShowUnableToUpdate(const QString& heading, const QString& errors)
 {

@@ -2,7 +2,7 @@
 
 #include "db/Format.h"
 #include "db/ValueCodes.h"
-#include "heats/HeatTest.h"
+#include "support/HeatTest.h"
 #include "tournament/CurrentTournament.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // Fixture of the heat engine's tests: an open tournament in the scratch
 // database and short ways to seat players in its heats.
 
-#include "heats/ConflictModel.h"
+#include "conflicts/ConflictModel.h"
 #include "support/DbTest.h"
 #include "support/TestData.h"
 

@@ -2,7 +2,7 @@
 // The platform itself behind UiServices: QMessageBox, QDialog::exec,
 // QPrintDialog and CUPS printers, the system clock.
 
-#include "app/UiServices.h"
+#include "ui/UiServices.h"
 
 class QtUiServices : public UiServices {
 public:

@@ -1,8 +1,8 @@
 // The conflict rules on models built in memory: each term, its points and its
 // explanation line, word for word.
 
+#include "conflicts/ConflictModel.h"
 #include "db/ValueCodes.h"
-#include "heats/ConflictModel.h"
 #include "support/ScriptedUi.h"
 #include "tournament/CurrentTournament.h"
 

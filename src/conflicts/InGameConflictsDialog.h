@@ -3,7 +3,7 @@
 // game come from. The director picks a player and reads the lines of the
 // heat's conflict model; nothing is read from the database.
 
-#include "app/Dialog.h"
+#include "ui/Dialog.h"
 
 #include <array>
 #include <memory>
