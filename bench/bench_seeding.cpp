@@ -31,7 +31,10 @@ namespace {
 class FixedClock : public UiServices {
 public:
     long long seconds = 1700000000;
-    MsgAnswer Message(const QString&, const QString&, MsgIcon, MsgButtons) override { return MsgAnswer::Ok; }
+    MsgAnswer Message(const QString&, const QString&, MsgIcon, MsgButtons, const MessageOptions&) override
+    {
+        return MsgAnswer::Ok;
+    }
     int RunModal(CDialog&) override { return 0; }
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}

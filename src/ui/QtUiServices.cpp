@@ -15,7 +15,8 @@ QString PortOf(const QString& queueName) { return queueName.isEmpty() ? QString(
 
 }  // namespace
 
-MsgAnswer QtUiServices::Message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons)
+MsgAnswer QtUiServices::Message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons,
+                                const MessageOptions& options)
 {
     QMessageBox box;
     box.setWindowTitle(title);
@@ -28,11 +29,12 @@ MsgAnswer QtUiServices::Message(const QString& text, const QString& title, MsgIc
     }
     if (buttons == MsgButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(options.defaultAnswer == MsgAnswer::No ? QMessageBox::No : QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
+    if (!options.details.isEmpty()) box.setDetailedText(options.details);
     // A message box shows the normal arrow even under the wait cursor.
     const bool waiting = QApplication::overrideCursor() != nullptr;
     if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);

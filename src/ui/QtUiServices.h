@@ -6,7 +6,8 @@
 
 class QtUiServices : public UiServices {
 public:
-    MsgAnswer Message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) override;
+    MsgAnswer Message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons,
+                      const MessageOptions& options) override;
     int RunModal(CDialog& dialog) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;

@@ -19,12 +19,20 @@ std::unique_ptr<UiServices> InstallUiServices(std::unique_ptr<UiServices> servic
     return previous;
 }
 
-MsgAnswer ShowMessage(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons)
+MsgAnswer ShowMessage(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons,
+                      const MessageOptions& options)
 {
-    return Services().Message(text, title, icon, buttons);
+    return Services().Message(text, title, icon, buttons, options);
 }
 
 bool AskYesNo(const QString& text, const QString& title, MsgIcon icon)
 {
-    return Services().Message(text, title, icon, MsgButtons::YesNo) == MsgAnswer::Yes;
+    return ShowMessage(text, title, icon, MsgButtons::YesNo) == MsgAnswer::Yes;
+}
+
+bool ConfirmDestructive(const QString& text, const QString& title, MsgIcon icon)
+{
+    MessageOptions options;
+    options.defaultAnswer = MsgAnswer::No;
+    return ShowMessage(text, title, icon, MsgButtons::YesNo, options) == MsgAnswer::Yes;
 }

@@ -16,11 +16,20 @@ enum class MsgIcon { None, Stop, Question, Exclamation };
 enum class MsgButtons { Ok, YesNo };
 enum class MsgAnswer { Ok, Yes, No };
 
+// What a message box shows beyond its text, title, icon and buttons.
+struct MessageOptions {
+    // The button of a Yes/No box that Enter presses. Escape always answers No.
+    MsgAnswer defaultAnswer = MsgAnswer::Yes;
+    // Further text the director can unfold under the message; empty for none.
+    QString details;
+};
+
 class UiServices {
 public:
     virtual ~UiServices() = default;
 
-    virtual MsgAnswer Message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) = 0;
+    virtual MsgAnswer Message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons,
+                              const MessageOptions& options) = 0;
 
     // Runs an initialised dialog modally; returns its result code.
     virtual int RunModal(CDialog& dialog) = 0;
@@ -43,9 +52,13 @@ UiServices& Services();
 std::unique_ptr<UiServices> InstallUiServices(std::unique_ptr<UiServices> services);
 
 // Shorthands for the one way to show a message.
-MsgAnswer ShowMessage(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok);
+MsgAnswer ShowMessage(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons = MsgButtons::Ok,
+                      const MessageOptions& options = {});
 // A Yes/No box with the question icon; true only for Yes.
 bool AskYesNo(const QString& text, const QString& title, MsgIcon icon = MsgIcon::Question);
+// A Yes/No box for a question whose Yes destroys data: No is the default
+// button, so Enter alone never destroys anything. True only for Yes.
+bool ConfirmDestructive(const QString& text, const QString& title, MsgIcon icon = MsgIcon::Question);
 
 // Shows the wait cursor for as long as it lives.
 class WaitCursor {

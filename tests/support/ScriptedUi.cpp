@@ -34,9 +34,10 @@ void ScriptedUi::VerifyAllUsed()
     m_dialogs.clear();
 }
 
-MsgAnswer ScriptedUi::Message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons)
+MsgAnswer ScriptedUi::Message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons,
+                              const MessageOptions& options)
 {
-    m_messages.push_back({text, title, icon, buttons});
+    m_messages.push_back({text, title, icon, buttons, options});
     if (m_expected.empty()) {
         ADD_FAILURE() << "unexpected message \"" << title.toStdString() << "\": " << text.toStdString();
         return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
@@ -52,6 +53,13 @@ MsgAnswer ScriptedUi::Message(const QString& text, const QString& title, MsgIcon
     }
     if (expected.m_buttons) {
         EXPECT_EQ(int(*expected.m_buttons), int(buttons)) << "buttons of \"" << title.toStdString() << "\"";
+    }
+    if (expected.m_default) {
+        EXPECT_EQ(int(*expected.m_default), int(options.defaultAnswer))
+            << "default button of \"" << title.toStdString() << "\"";
+    }
+    if (expected.m_details) {
+        EXPECT_EQ(*expected.m_details, options.details) << "details of \"" << title.toStdString() << "\"";
     }
     if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
     return expected.m_answer == MsgAnswer::Yes ? MsgAnswer::Yes : MsgAnswer::No;

@@ -27,6 +27,7 @@ struct RecordedMessage {
     QString title;
     MsgIcon icon;
     MsgButtons buttons;
+    MessageOptions options;
 };
 
 class ExpectedMessage {
@@ -46,6 +47,17 @@ public:
         m_buttons = buttons;
         return *this;
     }
+    // The button Enter presses in a Yes/No box.
+    ExpectedMessage& Default(MsgAnswer answer)
+    {
+        m_default = answer;
+        return *this;
+    }
+    ExpectedMessage& Details(const QString& details)
+    {
+        m_details = details;
+        return *this;
+    }
 
 private:
     friend class ScriptedUi;
@@ -54,6 +66,8 @@ private:
     std::optional<QString> m_text;
     std::optional<MsgIcon> m_icon;
     std::optional<MsgButtons> m_buttons;
+    std::optional<MsgAnswer> m_default;
+    std::optional<QString> m_details;
 };
 
 class ScriptedUi : public UiServices {
@@ -94,7 +108,8 @@ public:
     int WaitCursorShows() const { return m_waitShows; }
 
     // UiServices
-    MsgAnswer Message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) override;
+    MsgAnswer Message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons,
+                      const MessageOptions& options) override;
     int RunModal(CDialog& dialog) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
