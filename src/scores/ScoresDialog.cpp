@@ -10,6 +10,7 @@
 #include "scores/ScoreLists.h"
 #include "scoring/ScoringSystem.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/TextFit.h"
 #include "ui/UiServices.h"
 
 #include <QHeaderView>
@@ -47,7 +48,7 @@ CScoresDialog::CScoresDialog(const QString& title, QWidget* parent)
     : CDialog(parent), ui(std::make_unique<Ui::CScoresDialog>()), m_title(title)
 {
     ui->setupUi(this);
-    ui->groupBox->setTitle(title);
+    ShowFittedTitle(ui->groupBox, title, ScreenTextWidth(this));
     ui->playerList->header()->setAccessibleName(ui->playerList->accessibleName());
     ui->teamList->header()->setAccessibleName(ui->teamList->accessibleName());
 
