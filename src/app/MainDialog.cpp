@@ -17,6 +17,7 @@
 #include "tournament/OpenTournamentDialog.h"
 #include "tournament/TournamentDetailsDialog.h"
 #include "ui/Messages.h"
+#include "ui/TextFit.h"
 #include "ui/UiServices.h"
 
 #include <QCloseEvent>
@@ -115,7 +116,10 @@ void CMainDialog::RefreshTournamentState()
 
 void CMainDialog::ShowTexts()
 {
-    ui->groupBox->setTitle(m_title);
+    // A long stored name elides (the whole of it in the tooltip) and a long
+    // description wraps, so the window always fits the screen.
+    ShowFittedTitle(ui->groupBox, m_title, ScreenTextWidth(this));
+    ui->descriptionEdit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     ui->descriptionEdit->setPlainText(m_description);
     QTextCursor cursor(ui->descriptionEdit->document());
     cursor.select(QTextCursor::Document);

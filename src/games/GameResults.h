@@ -23,6 +23,11 @@ inline constexpr int kSoloCentres = 18;
 // the seats hold the seven powers in order).
 inline constexpr size_t kFourCentreRow = 5;
 
+// The most a director can type as a Total SC's figure (three digits, for a
+// board of 34 centres). A larger figure stored earlier is shown and kept as
+// it stands.
+inline constexpr int kMaxTypedTotalSC = 999;
+
 // One seat of a game as result entry shows it.
 struct GameRow {
     int playerID = 0;

@@ -30,7 +30,9 @@ CGamesDialog::CGamesDialog(const QString& caption, int heatID, int defaultSystem
                            findChild<QComboBox*>("centersCombo" + n),  findChild<QLineEdit*>("totalSCEdit" + n),
                            findChild<QLabel*>("conflictsLabel" + n)};
     }
-    auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,7}")), this);
+    // Digits only, no more than kMaxTypedTotalSC has.
+    const QString totalSCDigits = QStringLiteral("\\d{0,%1}").arg(QString::number(kMaxTypedTotalSC).size());
+    auto* digits = new QRegularExpressionValidator(QRegularExpression(totalSCDigits), this);
     for (RowWidgets& row : m_rowWidgets) {
         for (int power = 0; power < kPowerCount; ++power) row.power->addItem(PowerNameUpper(power));
         for (int count = 0; count <= kSupplyCentreCount; ++count) row.centers->addItem(QString::number(count));

@@ -31,7 +31,8 @@ void CEditPlayerDialog::OnOK()
     const PlayerTexts texts = StoredPlayerTexts({ui->firstNameEdit->text(), ui->lastNameEdit->text(),
                                                  ui->emailEdit->text()});
     switch (CheckPlayerTexts(texts)) {
-    case PlayerTextsCheck::BadEmail: ReportBadEmailAddress(); return;
+    case PlayerTextsCheck::BadName:
+    case PlayerTextsCheck::BadEmail: ReportRefusedPlayerTexts(texts); return;
     case PlayerTextsCheck::NameMissing: break;
     case PlayerTextsCheck::Valid: UpdatePlayer(m_playerID, texts); break;
     }

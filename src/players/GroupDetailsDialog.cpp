@@ -40,6 +40,7 @@ void CGroupDetailsDialog::OnDone()
         ShowUnableToUpdate(QStringLiteral("The group is invalid.  The following errors were found:\n"), errors);
         return;
     }
-    m_groupID = SaveGroup(m_groupID, name, *ParseConflictValue(conflictText));
+    // The value is in its range now.
+    m_groupID = SaveGroup(m_groupID, name, int(*ParseConflictValue(conflictText)));
     EndDialog(QDialog::Accepted);
 }

@@ -60,7 +60,7 @@ QString GroupMembershipSummary(const QString& playerName, const QString& groupsS
                             : playerName + QStringLiteral(" is a member of the following groups:") + groups;
 }
 
-std::optional<int> ParseConflictValue(const QString& text)
+std::optional<long long> ParseConflictValue(const QString& text)
 {
     const QString number = text.trimmed();
     qsizetype digits = 0;
@@ -68,11 +68,10 @@ std::optional<int> ParseConflictValue(const QString& text)
     if (digits == number.size()) return std::nullopt;
     for (qsizetype i = digits; i < number.size(); ++i)
         if (number[i] < QChar('0') || number[i] > QChar('9')) return std::nullopt;
-    bool fits = false;
-    const int value = number.toInt(&fits, 10);
-    if (!fits) return std::nullopt;
-    if (value == 0 && number != QStringLiteral("0")) return std::nullopt;
-    return value;
+    if (number == QStringLiteral("0")) return 0;
+    const long long value = TypedDigitsValue(QStringView(number).sliced(digits));
+    if (value == 0) return std::nullopt;
+    return number.startsWith(QChar('-')) ? -value : value;
 }
 
 std::optional<GroupEntry> LoadGroup(int groupID)
@@ -85,14 +84,19 @@ std::optional<GroupEntry> LoadGroup(int groupID)
 QString GroupErrors(int groupID, const QString& name, const QString& conflictText)
 {
     QString errors;
+    const QString nameProblem = TypedTextProblem(kGroupNameField, name);
     if (name.isEmpty())
         errors += QStringLiteral("\nNo group name given.");
+    else if (!nameProblem.isEmpty())
+        errors += QChar('\n') + nameProblem;
     else if (RecordExists(Sql("Select * from [group] where name = '%s' and id <> %d", name, groupID)))
         errors += QStringLiteral("\nGroup name already used.");
     if (conflictText.isEmpty())
         errors += QStringLiteral("\nNo conflict value given.");
-    else if (!ParseConflictValue(conflictText))
+    else if (const std::optional<long long> value = ParseConflictValue(conflictText); !value)
         errors += QStringLiteral("\nConflict value must be numeric.");
+    else if (*value < -kMaxGroupConflict || *value > kMaxGroupConflict)
+        errors += Format("\nConflict value must be between %d and %d.", -kMaxGroupConflict, kMaxGroupConflict);
     return errors;
 }
 

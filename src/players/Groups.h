@@ -6,6 +6,7 @@
 // as a backquote); a player is a member of a group at most once.
 
 #include "players/PlayerRecords.h"
+#include "ui/TypedText.h"
 
 #include <QString>
 
@@ -41,19 +42,26 @@ void DissolveGroup(int groupID);
 // the names in the first column of groupsStatement, in its order.
 QString GroupMembershipSummary(const QString& playerName, const QString& groupsStatement);
 
+// A group's name takes at most 60 characters; its conflict value lies
+// between -999 and 999.
+inline const TypedTextField kGroupNameField{QStringLiteral("group name"), 60};
+inline constexpr int kMaxGroupConflict = 999;
+
 // The conflict value typed for a group: the whole text must be a decimal
-// integer (blanks around it allowed, an optional sign) that fits an int.
-// A value of 0 is taken only from the text "0" itself, so "00" or "-0" are
-// refused as well.
-std::optional<int> ParseConflictValue(const QString& text);
+// integer (blanks around it allowed, an optional sign). A value of 0 is
+// taken only from the text "0" itself, so "00" or "-0" are refused as well.
+// The value may lie outside the range (beyond kTypedNumberLimit it reads as
+// that limit).
+std::optional<long long> ParseConflictValue(const QString& text);
 
 // A group as Group Details edits it; nullopt when there is no such group.
 std::optional<GroupEntry> LoadGroup(int groupID);
 
 // The errors that keep a group from being saved, each on its own line after
-// a line feed, in order: the name (as stored) missing or used by another
-// group, the conflict value missing or not numeric. Empty when the group can
-// be saved. groupID is -1 for a new group.
+// a line feed, in order: the name (as stored) missing, refused (too long, or
+// with a character the store cannot keep) or used by another group, the
+// conflict value missing, not numeric or out of range. Empty when the group
+// can be saved. groupID is -1 for a new group.
 QString GroupErrors(int groupID, const QString& name, const QString& conflictText);
 
 // Writes a checked group: a new one (groupID below 0) is created, an

@@ -23,16 +23,38 @@ PlayerTexts StoredPlayerTexts(PlayerTexts typed)
     return typed;
 }
 
+namespace {
+
+QString NameProblem(const PlayerTexts& texts)
+{
+    const QString first = TypedTextProblem(kFirstNameField, texts.first);
+    return first.isEmpty() ? TypedTextProblem(kLastNameField, texts.last) : first;
+}
+
+// The e-mail address's own problem; empty when it breaks only the e-mail rule
+// or nothing at all.
+QString EmailTextProblem(const PlayerTexts& texts) { return TypedTextProblem(kEmailField, texts.email); }
+
+}  // namespace
+
 PlayerTextsCheck CheckPlayerTexts(const PlayerTexts& texts)
 {
     if (texts.first.isEmpty() || texts.last.isEmpty()) return PlayerTextsCheck::NameMissing;
-    if (!texts.email.isEmpty() && !IsValidEmailAddress(texts.email)) return PlayerTextsCheck::BadEmail;
+    if (!NameProblem(texts).isEmpty()) return PlayerTextsCheck::BadName;
+    if (!texts.email.isEmpty() && (!IsValidEmailAddress(texts.email) || !EmailTextProblem(texts).isEmpty()))
+        return PlayerTextsCheck::BadEmail;
     return PlayerTextsCheck::Valid;
 }
 
-void ReportBadEmailAddress()
+void ReportRefusedPlayerTexts(const PlayerTexts& texts)
 {
-    ShowMessage(QStringLiteral("Invalid e-mail address!"), QStringLiteral("Bad E-Mail Address"), MsgIcon::Stop);
+    if (const QString problem = NameProblem(texts); !problem.isEmpty()) {
+        ShowMessage(problem, QStringLiteral("Unable to Update!"), MsgIcon::Stop);
+        return;
+    }
+    const QString problem = EmailTextProblem(texts);
+    ShowMessage(problem.isEmpty() ? QStringLiteral("Invalid e-mail address!") : problem,
+                QStringLiteral("Bad E-Mail Address"), MsgIcon::Stop);
 }
 
 PlayerTexts LoadPlayerTexts(int playerID)

@@ -2,6 +2,8 @@
 // The register of players: reading them for lists, adding, correcting and
 // removing them, and what a player belongs to.
 
+#include "ui/TypedText.h"
+
 #include <QString>
 
 #include <vector>
@@ -31,15 +33,24 @@ struct PlayerTexts {
 // backquote; the e-mail address is kept as typed.
 PlayerTexts StoredPlayerTexts(PlayerTexts typed);
 
+// The texts of a player and the most characters each takes.
+inline const TypedTextField kFirstNameField{QStringLiteral("first name"), 60};
+inline const TypedTextField kLastNameField{QStringLiteral("last name"), 60};
+inline const TypedTextField kEmailField{QStringLiteral("e-mail address"), 254};
+
 enum class PlayerTextsCheck {
     Valid,
     NameMissing,  // the first or the last name is empty: nothing is stored, silently
-    BadEmail,     // an e-mail address was given and breaks the e-mail rule
+    BadName,      // a name is too long or holds a character the store cannot keep
+    BadEmail,     // an e-mail address was given and breaks the e-mail rule, is too
+                  // long or holds a character the store cannot keep
 };
 PlayerTextsCheck CheckPlayerTexts(const PlayerTexts& texts);
 
-// Tells the user that the e-mail address is not valid.
-void ReportBadEmailAddress();
+// Tells the director why CheckPlayerTexts refused the texts: a name in a
+// stop box under "Unable to Update!"; an e-mail address under "Bad E-Mail
+// Address", with "Invalid e-mail address!" when it breaks the e-mail rule.
+void ReportRefusedPlayerTexts(const PlayerTexts& texts);
 
 // The player's stored texts; all empty when there is no such player.
 PlayerTexts LoadPlayerTexts(int playerID);

@@ -136,7 +136,8 @@ void CPlayersDialog::OnAddPlayer()
         StoredPlayerTexts({ui->firstNameEdit->text(), ui->lastNameEdit->text(), ui->emailEdit->text()});
     switch (CheckPlayerTexts(texts)) {
     case PlayerTextsCheck::NameMissing: return;
-    case PlayerTextsCheck::BadEmail: ReportBadEmailAddress(); return;
+    case PlayerTextsCheck::BadName:
+    case PlayerTextsCheck::BadEmail: ReportRefusedPlayerTexts(texts); return;
     case PlayerTextsCheck::Valid: break;
     }
     InsertPlayer(texts);

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QFile>
 #include <QProcess>
+#include <QSaveFile>
 
 QString g_printerPort;
 
@@ -17,35 +18,85 @@ void ReportOutputFailure(const QString& target, const QString& reason)
                 MsgIcon::Stop);
 }
 
+// A report file is written unbuffered, so that every failed write is seen
+// as it happens and with its reason.
+constexpr QIODevice::OpenMode kWholeFileMode = QIODevice::WriteOnly | QIODevice::Text | QIODevice::Unbuffered;
+
+// Writes all of bytes. A write the disk cuts short is tried again for the
+// rest, so that a failure comes with the system's reason (a short write has
+// none). False when a write failed.
+bool WriteAll(QFileDevice& file, const QByteArray& bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) return false;
+        done += qsizetype(written);
+    }
+    return true;
+}
+
+// Gives the temporary file of a QSaveFile its name, unless a write failed:
+// then the temporary file goes and an earlier file stays as it was. Empty on
+// success, else the reason.
+QString CommitWholeFile(QSaveFile& file)
+{
+    if (file.error() != QFileDevice::NoError) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        file.commit();
+        return reason;
+    }
+    return file.commit() ? QString() : file.errorString();
+}
+
+// A report file is written under a temporary name and takes its own name
+// only once complete; a printer port (a device) is written directly.
 class FileReportStream : public ReportStream {
 public:
-    explicit FileReportStream(const QString& path) : m_file(path) {}
+    FileReportStream(const QString& path, bool device)
+    {
+        if (device) {
+            m_file = std::make_unique<QFile>(path);
+            return;
+        }
+        auto whole = std::make_unique<QSaveFile>(path);
+        m_whole = whole.get();
+        m_file = std::move(whole);
+    }
 
     bool Open()
     {
-        if (m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return true;
-        ReportOutputFailure(m_file.fileName(), m_file.errorString());
+        const QIODevice::OpenMode mode =
+            m_whole ? kWholeFileMode : QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text;
+        if (m_file->open(mode)) return true;
+        ReportOutputFailure(m_file->fileName(), m_file->errorString());
         return false;
     }
 
     void Write(const QString& text) override
     {
         if (m_failed) return;
-        const QByteArray bytes = text.toUtf8();
-        if (m_file.write(bytes) != bytes.size()) m_failed = true;
+        if (!WriteAll(*m_file, text.toUtf8())) m_failed = true;
     }
 
     bool Close() override
     {
-        if (!m_failed && !m_file.flush()) m_failed = true;
-        const QString reason = m_file.errorString();
-        m_file.close();
-        if (m_failed) ReportOutputFailure(m_file.fileName(), reason);
+        QString reason;
+        if (m_whole) {
+            reason = CommitWholeFile(*m_whole);  // sees a failed write too
+            m_failed = !reason.isEmpty();
+        } else {
+            if (!m_failed && !m_file->flush()) m_failed = true;
+            reason = m_file->errorString();
+            m_file->close();
+        }
+        if (m_failed) ReportOutputFailure(m_file->fileName(), reason);
         return !m_failed;
     }
 
 private:
-    QFile m_file;
+    std::unique_ptr<QFileDevice> m_file;
+    QSaveFile* m_whole = nullptr;  // m_file, when it is a report file
     bool m_failed = false;
 };
 
@@ -117,6 +168,35 @@ QString ReportFileName(const QString& tournamentName, const QString& title)
     return SafeFileName(tournamentName + QChar(' ') + title + QStringLiteral(".txt"));
 }
 
+QStringList TournamentFileNames(const QString& tournamentName)
+{
+    // Heat numbers have one digit, so heat 9 stands for every heat.
+    QStringList names;
+    for (const char* title : {"Heat 9 Seeding", "Heat 9 PreReg", "Player Scores", "Team Scores", "Team Rosters",
+                              "Awards"})
+        names << ReportFileName(tournamentName, QString::fromLatin1(title));
+    names << SafeFileName(tournamentName + QStringLiteral(".csv"))
+          << SafeFileName(tournamentName + QStringLiteral(" Standings.html"));
+    return names;
+}
+
+bool FileNameFits(const QString& fileName)
+{
+    // A file that replaces an earlier one is first written as
+    // "<name>.XXXXXX" beside it.
+    constexpr qsizetype kFileNameBytes = 255;
+    constexpr qsizetype kTemporarySuffixBytes = 7;
+    return fileName.toUtf8().size() + kTemporarySuffixBytes <= kFileNameBytes;
+}
+
+QString SaveWholeFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(kWholeFileMode)) return file.errorString();
+    WriteAll(file, bytes);
+    return CommitWholeFile(file);
+}
+
 std::unique_ptr<ReportStream> OpenReportOutput(const QString& tournamentName, const QString& title)
 {
     if (!g_printerPort.isEmpty()) {
@@ -125,13 +205,13 @@ std::unique_ptr<ReportStream> OpenReportOutput(const QString& tournamentName, co
             if (!queue->Open()) return nullptr;
             return queue;
         }
-        auto device = std::make_unique<FileReportStream>(g_printerPort);
+        auto device = std::make_unique<FileReportStream>(g_printerPort, true);
         if (!device->Open()) return nullptr;
         return device;
     }
     const QString fileName = ReportFileName(tournamentName, title);
     ShowMessage(Format("Printing to file \"%s\".", fileName), QStringLiteral("Printing to File"), MsgIcon::Exclamation);
-    auto file = std::make_unique<FileReportStream>(fileName);
+    auto file = std::make_unique<FileReportStream>(fileName, false);
     if (!file->Open()) return nullptr;
     return file;
 }

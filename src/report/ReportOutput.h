@@ -7,6 +7,7 @@
 // "<tournament name> <title>.txt" in the working directory.
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -28,6 +29,22 @@ QString SafeFileName(const QString& name);
 // "<tournament name> <title>.txt", made safe.
 QString ReportFileName(const QString& tournamentName, const QString& title);
 
+// Every file the program names after a tournament: each report's text file,
+// the comma-separated export "<name>.csv" and the standings page
+// "<name> Standings.html".
+QStringList TournamentFileNames(const QString& tournamentName);
+
+// True when a file of this name can be written in the working directory:
+// together with the suffix of the temporary file it is first written under,
+// its name in UTF-8 fits the file system's limit of 255 bytes.
+bool FileNameFits(const QString& fileName);
+
+// Writes bytes as the file path through a temporary file in the same folder
+// that replaces path only once it is complete, so that a failure leaves an
+// earlier file as it was. Empty when it was written, else the system's
+// reason ("No space left on device", "File name too long").
+QString SaveWholeFile(const QString& path, const QByteArray& bytes);
+
 class ReportStream {
 public:
     virtual ~ReportStream() = default;
@@ -38,7 +55,8 @@ public:
         return *this;
     }
     // Finishes the report. False, after a message naming the target and the
-    // reason, when the output failed.
+    // reason, when the output failed; a report file then stays as it was
+    // before the report began.
     virtual bool Close() = 0;
 };
 

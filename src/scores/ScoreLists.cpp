@@ -46,12 +46,22 @@ QString CsvCell(const QString& cell)
     return QChar('"') + escaped + QChar('"');
 }
 
+QString CsvTextCell(const QString& cell)
+{
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (!cell.isEmpty() && formulaStarts.contains(cell.front())) return CsvCell(QChar('\'') + cell);
+    return CsvCell(cell);
+}
+
 QString PlayerScoresCsv(const std::vector<ListingRow>& rows)
 {
+    constexpr qsizetype kNameColumn = 1;
     QString text;
     for (const ListingRow& row : rows) {
-        for (qsizetype c = 0; c < row.cells.size(); ++c)
-            text += Format("%s%c", CsvCell(row.cells[c]), c + 1 < row.cells.size() ? ',' : '\n');
+        for (qsizetype c = 0; c < row.cells.size(); ++c) {
+            const QString cell = c == kNameColumn ? CsvTextCell(row.cells[c]) : CsvCell(row.cells[c]);
+            text += Format("%s%c", cell, c + 1 < row.cells.size() ? ',' : '\n');
+        }
     }
     return text;
 }

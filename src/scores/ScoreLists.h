@@ -22,8 +22,14 @@ QString TeamScoresText(const QString& tournamentName, const std::vector<ListingR
 // line break.
 QString CsvCell(const QString& cell);
 
+// A text cell as a spreadsheet cannot take it for a formula: one that
+// begins with =, +, -, @, a tab or a carriage return gets a leading
+// apostrophe; then it is written as CsvCell writes it.
+QString CsvTextCell(const QString& cell);
+
 // The export of the player listing: one line per row, its cells as shown,
-// separated by commas. No heading line.
+// separated by commas. No heading line. The name is a text cell; the rank
+// and the scores are written as they stand (a score of -1 stays -1).
 QString PlayerScoresCsv(const std::vector<ListingRow>& rows);
 
 // The name of the export file of a tournament, "<name>.csv", made safe.

@@ -10,9 +10,9 @@
 #include "scores/ScoreLists.h"
 #include "scoring/ScoringSystem.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/TextFit.h"
 #include "ui/UiServices.h"
 
-#include <QFile>
 #include <QHeaderView>
 
 #include <algorithm>
@@ -48,7 +48,7 @@ CScoresDialog::CScoresDialog(const QString& title, QWidget* parent)
     : CDialog(parent), ui(std::make_unique<Ui::CScoresDialog>()), m_title(title)
 {
     ui->setupUi(this);
-    ui->groupBox->setTitle(title);
+    ShowFittedTitle(ui->groupBox, title, ScreenTextWidth(this));
     ui->playerList->header()->setAccessibleName(ui->playerList->accessibleName());
     ui->teamList->header()->setAccessibleName(ui->teamList->accessibleName());
 
@@ -161,21 +161,12 @@ void CScoresDialog::OnExportPlayerScores()
                          fileName),
                   QStringLiteral("Confirm Export")))
         return;
-    const auto exportFailed = [] {
-        ShowMessage(QStringLiteral("Export failed!  Cannot write to export file!\nFile may be in use?"),
+    // The file is replaced only once the whole export is written; a failure
+    // leaves an earlier export as it was and says why.
+    const QString reason = SaveWholeFile(fileName, PlayerScoresCsv(m_standings.playerRows).toUtf8());
+    if (!reason.isEmpty()) {
+        ShowMessage(QStringLiteral("Export failed!  Cannot write to export file!\nFile may be in use?\n\n") + reason,
                     QStringLiteral("Export Failure"), MsgIcon::Exclamation);
-    };
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-        exportFailed();
-        return;
-    }
-    const QByteArray bytes = PlayerScoresCsv(m_standings.playerRows).toUtf8();
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
-    file.close();
-    // A file left incomplete is no export.
-    if (!written) {
-        exportFailed();
         return;
     }
     ShowMessage(QStringLiteral("File export complete!"), QStringLiteral("Export complete"), MsgIcon::None);

@@ -5,6 +5,7 @@
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
+#include "db/StorableText.h"
 #include "ui/Messages.h"
 #include "ui/UiServices.h"
 
@@ -16,14 +17,27 @@ const char* const kRankLabels[7] = {"Highest SC count:", "Second-most SC's:", "T
                                     "Fourth-most SC's:", "Fifth-most SC's:",  "Sixth-most SC's:",
                                     "Seventh-most SC's:"};
 
+// The caption of a formula's row under the scoring kind: "Solo victory:",
+// "Elimination:", "Provisional score:".
+QString FormulaCaption(int slot, int kind)
+{
+    const bool draws = kind == 1;
+    if (slot == kScoreLoss) return draws ? QStringLiteral("Elimination or survival:") : QStringLiteral("Elimination:");
+    if (slot == kScoreProvisional) return QStringLiteral("Provisional score:");
+    return QString::fromLatin1(draws ? kDrawLabels[slot - 1] : kRankLabels[slot - 1]);
+}
+
 }  // namespace
 
 QString SystemValueErrors(SystemValues& values, bool newSystem)
 {
     QString lines;
     if (newSystem) {
+        const QString nameProblem = TypedTextProblem(kSystemNameField, values.name);
         if (values.name.isEmpty())
             lines += QStringLiteral("Tournament System must be named.\n");
+        else if (!nameProblem.isEmpty())
+            lines += nameProblem + QChar('\n');
         else if (RecordExists(Sql("select id from System where name='%s'", values.name)))
             lines += QStringLiteral("That Tournament System name is already in use!\n");
     }
@@ -39,6 +53,12 @@ QString SystemValueErrors(SystemValues& values, bool newSystem)
     for (int slot = 0; slot < kFormulaCount; ++slot) {
         QString& text = values.formulas[size_t(slot)];
         if (text.isEmpty()) text = QStringLiteral("0");
+        const TypedTextField field{Format("formula for \"%s\"", FormulaCaption(slot, values.winDrawScoring).chopped(1)),
+                                   kMaxFormulaLength};
+        if (FindUnstorableCharacter(text)) {
+            lines += TypedTextProblem(field, text) + QChar('\n');
+            break;
+        }
         bool bad = text.size() > kMaxFormulaLength;
         if (!bad) {
             const QString previous = loaded.formulas[size_t(slot)];
@@ -146,8 +166,8 @@ void CScoringSystemDialog::SetKindLabels(int kind)
     const bool draws = kind == 1;
     QLabel* const labels[7] = {ui->scoreLabel1, ui->scoreLabel2, ui->scoreLabel3, ui->scoreLabel4,
                                ui->scoreLabel5, ui->scoreLabel6, ui->scoreLabel7};
-    for (int i = 0; i < 7; ++i) labels[i]->setText(QString::fromLatin1(draws ? kDrawLabels[i] : kRankLabels[i]));
-    ui->lossLabel->setText(draws ? QStringLiteral("Elimination or survival:") : QStringLiteral("Elimination:"));
+    for (int i = 0; i < 7; ++i) labels[i]->setText(FormulaCaption(i + 1, kind));
+    ui->lossLabel->setText(FormulaCaption(kScoreLoss, kind));
     ui->diasCheck->setText(draws ? QStringLiteral("Draws must include all survivors")
                                  : QStringLiteral("Average points for SC-count ties"));
     const QString note = QStringLiteral("(The provisional score will be automatically added to each player's score.)");

@@ -4,6 +4,7 @@
 
 #include "scoring/ScoringSystem.h"
 #include "ui/Dialog.h"
+#include "ui/TypedText.h"
 
 #include <QString>
 
@@ -24,10 +25,14 @@ struct SystemValues {
     std::array<QString, kFormulaCount> formulas;
 };
 
+// A new system's name takes at most 60 characters.
+inline const TypedTextField kSystemNameField{QStringLiteral("scoring system name"), 60};
+
 // The error lines that keep the values from being saved, empty when they
-// are valid. A new system needs a name not yet in use. Every formula is
-// evaluated under the loaded system (which is left as it was); an empty one
-// becomes "0".
+// are valid. A new system needs a name the store keeps and not yet in use.
+// Every formula is evaluated under the loaded system (which is left as it
+// was); an empty one becomes "0", and one with a character the store cannot
+// keep is refused by the caption of its row.
 QString SystemValueErrors(SystemValues& values, bool newSystem);
 
 // Writes the values as a new System row (targetID -1) or over the loaded

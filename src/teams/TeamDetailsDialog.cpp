@@ -5,13 +5,14 @@
 #include "db/Format.h"
 #include "teams/Teams.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/TextFit.h"
 #include "ui/UiServices.h"
 
 CTeamDetailsDialog::CTeamDetailsDialog(int teamID, const QString& tournamentName, QWidget* parent)
     : CDialog(parent), ui(std::make_unique<Ui::CTeamDetailsDialog>()), m_teamID(teamID)
 {
     ui->setupUi(this);
-    ui->groupBox->setTitle(tournamentName);
+    ShowFittedTitle(ui->groupBox, tournamentName, ScreenTextWidth(this));
     m_lists = {ui->player1List, ui->player2List, ui->player3List, ui->player4List,
                ui->player5List, ui->player6List, ui->player7List};
     m_labels = {ui->player1Label, ui->player2Label, ui->player3Label, ui->player4Label,
@@ -69,6 +70,9 @@ void CTeamDetailsDialog::OnOK()
     switch (CheckTeam(CurrentTournament.id, m_teamID, name, players)) {
     case TeamRefusal::NoName:
         ShowMessage(QStringLiteral("The team must be named."), QStringLiteral("No Team Name!"), MsgIcon::Stop);
+        return;
+    case TeamRefusal::BadName:
+        ShowMessage(TypedTextProblem(kTeamNameField, name), QStringLiteral("Bad Team Name"), MsgIcon::Stop);
         return;
     case TeamRefusal::BadPlayers:
         ShowMessage(QStringLiteral("Team must contain all different players."), QStringLiteral("Bad Team"),

@@ -56,6 +56,7 @@ std::vector<TeamPlayerChoice> LoadFreePlayers(int tournamentID)
 TeamRefusal CheckTeam(int tournamentID, int teamID, const QString& name, const std::vector<int>& playerIDs)
 {
     if (name.isEmpty()) return TeamRefusal::NoName;
+    if (!TypedTextProblem(kTeamNameField, name).isEmpty()) return TeamRefusal::BadName;
     for (auto p = playerIDs.begin(); p != playerIDs.end(); ++p)
         if (*p == -1 || std::find(playerIDs.begin(), p, *p) != p) return TeamRefusal::BadPlayers;
     CRecordset same(Sql("select * from TournamentTeam where tournamentID = %d and name = '%s'", tournamentID, name));

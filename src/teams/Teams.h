@@ -6,6 +6,8 @@
 // of a tournament, and a team's name is unique within its tournament and
 // holds no apostrophe (each is stored as a backquote).
 
+#include "ui/TypedText.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -45,10 +47,14 @@ TeamMembers LoadTeamMembers(int teamID);
 // order.
 std::vector<TeamPlayerChoice> LoadFreePlayers(int tournamentID);
 
+// A team's name takes at most 80 characters.
+inline const TypedTextField kTeamNameField{QStringLiteral("team name"), 80};
+
 // Why a team cannot be saved.
 enum class TeamRefusal {
     None,
     NoName,      // the name is empty
+    BadName,     // the name is too long or holds a character the store cannot keep
     BadPlayers,  // a place without a player (-1), or one player twice
     NameInUse,   // another team of the tournament has the name
 };

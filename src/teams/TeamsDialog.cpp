@@ -8,6 +8,7 @@
 #include "teams/TeamRosters.h"
 #include "teams/Teams.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/TextFit.h"
 #include "ui/UiServices.h"
 
 #include <QHeaderView>
@@ -17,7 +18,7 @@ CTeamsDialog::CTeamsDialog(int tournamentID, const QString& tournamentName, QWid
       m_tournamentName(tournamentName)
 {
     ui->setupUi(this);
-    ui->groupBox->setTitle(tournamentName);
+    ShowFittedTitle(ui->groupBox, tournamentName, ScreenTextWidth(this));
     ui->teamList->header()->setAccessibleName(ui->teamList->accessibleName());
 
     // Notifications and their handlers.

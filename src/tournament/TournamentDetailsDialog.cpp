@@ -11,13 +11,15 @@
 #include "ui/Messages.h"
 #include "ui/UiServices.h"
 
+#include <limits>
+#include <vector>
 
 namespace {
 const QString kNewSystemCaption = QStringLiteral("New System...");
 const QString kViewSystemCaption = QStringLiteral("View/Modify");
 const QString kTeamMemberCaption = QStringLiteral("Playing in a game with a team member:");
 
-int TextToInt(const QLineEdit* edit) { return ParseInteger(edit->text()); }
+long long TextToNumber(const QLineEdit* edit) { return ParseInteger(edit->text()); }
 }  // namespace
 
 CTournamentDetailsDialog::CTournamentDetailsDialog(int tournamentID, const QString& name, const QString& description,
@@ -181,34 +183,65 @@ TournamentForm CTournamentDetailsDialog::ReadForm() const
 {
     TournamentForm f;
     f.name = ui->nameEdit->text();
-    f.numHeats = TextToInt(ui->numHeatsEdit);
-    f.minHeats = TextToInt(ui->minHeatsEdit);
-    f.low.lowest = TextToInt(ui->lowestEdit);
-    f.low.nextLowest = TextToInt(ui->nextLowestEdit);
+    f.description = ui->descriptionEdit->toPlainText();
+    f.numHeats = TextToNumber(ui->numHeatsEdit);
+    f.minHeats = TextToNumber(ui->minHeatsEdit);
+    f.low.lowest = TextToNumber(ui->lowestEdit);
+    f.low.nextLowest = TextToNumber(ui->nextLowestEdit);
     f.low.x = ParseReal(ui->lowMultiplierEdit->text());
     f.low.y = ParseReal(ui->nextMultiplierEdit->text());
     f.powerAssignmentItem = ui->powerAssignmentCombo->currentIndex();
     f.groupPowersItem = ui->groupPowersCombo->currentIndex();
     f.teamSizeItem = ui->teamSizeCombo->currentIndex();
     f.scoredGamesItem = ui->scoredGamesCombo->currentIndex();
-    f.teamHeatValue = TextToInt(ui->teamHeatEdit);
-    f.playerConflict = TextToInt(ui->playerConflictEdit);
-    f.powerConflict = TextToInt(ui->powerConflictEdit);
-    f.teamConflict = TextToInt(ui->teamConflictEdit);
+    f.teamHeatValue = TextToNumber(ui->teamHeatEdit);
+    f.playerConflict = TextToNumber(ui->playerConflictEdit);
+    f.powerConflict = TextToNumber(ui->powerConflictEdit);
+    f.teamConflict = TextToNumber(ui->teamConflictEdit);
+    f.unplayedScore = TextToNumber(ui->unplayedEdit);
     f.heatsBeyondNumber = m_tournamentID != -1 && HeatsBeyond(m_tournamentID, f.numHeats);
     return f;
+}
+
+void CTournamentDetailsDialog::FocusField(TournamentField field)
+{
+    QWidget* widget = nullptr;
+    switch (field) {
+    case TournamentField::Name: widget = ui->nameEdit; break;
+    case TournamentField::Description: widget = ui->descriptionEdit; break;
+    case TournamentField::NumHeats: widget = ui->numHeatsEdit; break;
+    case TournamentField::MinHeats: widget = ui->minHeatsEdit; break;
+    case TournamentField::Lowest: widget = ui->lowestEdit; break;
+    case TournamentField::LowMultiplier: widget = ui->lowMultiplierEdit; break;
+    case TournamentField::NextMultiplier: widget = ui->nextMultiplierEdit; break;
+    case TournamentField::PowerAssignment: widget = ui->powerAssignmentCombo; break;
+    case TournamentField::GroupPowers: widget = ui->groupPowersCombo; break;
+    case TournamentField::ScoredGames: widget = ui->scoredGamesCombo; break;
+    case TournamentField::TeamHeat: widget = ui->teamHeatEdit; break;
+    case TournamentField::PlayerConflict: widget = ui->playerConflictEdit; break;
+    case TournamentField::PowerConflict: widget = ui->powerConflictEdit; break;
+    case TournamentField::TeamConflict: widget = ui->teamConflictEdit; break;
+    case TournamentField::UnplayedScore: widget = ui->unplayedEdit; break;
+    }
+    if (!widget) return;
+    widget->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
 }
 
 void CTournamentDetailsDialog::OnOK()
 {
     const TournamentForm form = ReadForm();
-    const QString errors = TournamentFormErrors(form);
-    if (!errors.isEmpty()) {
+    const std::vector<TournamentProblem> problems = TournamentFormProblems(form);
+    if (!problems.empty()) {
+        QString errors;
+        for (const TournamentProblem& problem : problems) errors += problem.message;
         ShowUnableToUpdate(kInvalidSystemHeading, errors);
+        FocusField(problems.front().field);
         return;
     }
 
-    LowHeatMultipliers low = form.low;
+    // Every number is in its range now.
+    LowHeatMultipliers low{int(form.low.lowest), int(form.low.nextLowest), form.low.x, form.low.y};
     if (CorrectLowHeatMultipliers(low)) {
         ShowLowHeats(low.lowest, low.nextLowest, low.x, low.y);
         if (!AskYesNo(QStringLiteral("The tournament system is valid.\n\nAre the corrections that were made\nto the "
@@ -219,18 +252,21 @@ void CTournamentDetailsDialog::OnOK()
 
     TournamentRecord& t = CurrentTournament;
     t.multDrop = EncodeMultDrop(low.x, low.y);
-    t.numHeats = form.numHeats;
-    t.minHeats = form.minHeats;
+    t.numHeats = int(form.numHeats);
+    t.minHeats = int(form.minHeats);
     t.dropHeats = EncodeDropHeats(low.lowest, low.nextLowest);
     t.teamSize = form.teamSizeItem;
-    t.teamHeat = EncodeTeamHeat(form.teamHeatValue, form.scoredGamesItem);
-    t.playerConflict = form.playerConflict;
-    t.powerConflict = form.powerConflict;
-    t.teamConflict = form.teamConflict;
+    t.teamHeat = EncodeTeamHeat(int(form.teamHeatValue), form.scoredGamesItem);
+    t.playerConflict = int(form.playerConflict);
+    t.powerConflict = int(form.powerConflict);
+    // Without teams the team conflict is neither shown nor checked: a value
+    // typed there that no int holds leaves the earlier one.
+    if (form.teamConflict >= std::numeric_limits<int>::min() && form.teamConflict <= std::numeric_limits<int>::max())
+        t.teamConflict = int(form.teamConflict);
     t.assignPowers = form.powerAssignmentItem == 0 ? 1 : 0;
     t.groupPowers = form.groupPowersItem;
     t.preregistration = ui->preregistrationCheck->isChecked() ? 1 : 0;
-    t.unplayedScore = TextToInt(ui->unplayedEdit);
+    t.unplayedScore = int(form.unplayedScore);
 
     const QString description = ApostrophesToBackquotes(ui->descriptionEdit->toPlainText());
     if (description != ui->descriptionEdit->toPlainText()) ui->descriptionEdit->setPlainText(description);

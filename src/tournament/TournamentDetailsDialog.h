@@ -10,6 +10,7 @@ namespace Ui {
 class CTournamentDetailsDialog;
 }
 struct TournamentForm;
+enum class TournamentField;
 
 class CTournamentDetailsDialog : public CDialog {
     Q_OBJECT
@@ -33,6 +34,9 @@ private:
     void ApplyScoredGamesRule();
     void ApplyPowerRule();
     TournamentForm ReadForm() const;
+    // Takes the director to the field: the focus, and a line edit's text
+    // selected for typing over.
+    void FocusField(TournamentField field);
 
     void OnSystemSelected(int index);
     void OnSystemButton();

@@ -3,13 +3,14 @@
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
+#include "report/ReportOutput.h"
 #include "tournament/CurrentTournament.h"
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 
 int EncodeDropHeats(int lowest, int nextLowest) { return lowest + 10 * nextLowest; }
 
@@ -71,56 +72,106 @@ TeamHeatSetting DecodeTeamHeat(int teamHeat)
     return {std::abs(teamHeat), teamHeat < 0 ? kSumGamesWithoutInterplay : kTeamsScoreInSingleHeat};
 }
 
-QString TournamentFormErrors(const TournamentForm& f)
+namespace {
+
+// The text problem of a typed text as a line of the combined message.
+QString TextProblemLine(const TypedTextField& field, const QString& text)
 {
-    QString errors;
-    const int n = f.low.lowest;
-    const int m = f.low.nextLowest;
+    const QString problem = TypedTextProblem(field, text);
+    return problem.isEmpty() ? problem : problem + QChar('\n');
+}
+
+bool NameFitsFileNames(const QString& name)
+{
+    const QStringList names = TournamentFileNames(name);
+    return std::all_of(names.begin(), names.end(), [](const QString& n) { return FileNameFits(n); });
+}
+
+}  // namespace
+
+std::vector<TournamentProblem> TournamentFormProblems(const TournamentForm& f)
+{
+    std::vector<TournamentProblem> problems;
+    const auto add = [&problems](TournamentField field, const QString& message) {
+        problems.push_back({field, message});
+    };
+    const long long n = f.low.lowest;
+    const long long m = f.low.nextLowest;
     const bool teams = f.teamSizeItem > 0;
-    if (f.name.isEmpty()) errors += QStringLiteral("A tournament name must be specified.\n");
+    const bool atTables = f.powerAssignmentItem == 1;
+    if (f.name.isEmpty()) add(TournamentField::Name, QStringLiteral("A tournament name must be specified.\n"));
+    if (const QString line = TextProblemLine(kTournamentNameField, f.name); !line.isEmpty())
+        add(TournamentField::Name, line);
+    else if (!NameFitsFileNames(f.name))
+        add(TournamentField::Name, QStringLiteral("The tournament name is too long for the names of its report "
+                                                  "files.\n"));
+    if (const QString line = TextProblemLine(kTournamentDescriptionField, f.description); !line.isEmpty())
+        add(TournamentField::Description, line);
     if (f.numHeats < 1 || f.numHeats > kMaxHeats)
-        errors += Format("Number of Heats must be between 1 and %d.\n", kMaxHeats);
-    if (f.heatsBeyondNumber) errors += QStringLiteral("Heats beyond the specified number of heats already exist.\n");
-    if (f.minHeats < 1 || f.minHeats > f.numHeats) errors += QStringLiteral("Improper minimum heat requirement.\n");
+        add(TournamentField::NumHeats, Format("Number of Heats must be between 1 and %d.\n", kMaxHeats));
+    if (f.heatsBeyondNumber)
+        add(TournamentField::NumHeats, QStringLiteral("Heats beyond the specified number of heats already exist.\n"));
+    if (f.minHeats < 1 || f.minHeats > f.numHeats)
+        add(TournamentField::MinHeats, QStringLiteral("Improper minimum heat requirement.\n"));
     if (n < 0 || n + m > f.numHeats || n == f.numHeats || m < 0)
-        errors += QStringLiteral("Improper number of low heats.\n");
-    if (n == 0 && m > 0) errors += QStringLiteral("'Next-Lowest' requires some number of 'Lowest' Heats.\n");
-    if (f.powerAssignmentItem < 0) errors += QStringLiteral("Method of power assignment must be specified.\n");
+        add(TournamentField::Lowest, QStringLiteral("Improper number of low heats.\n"));
+    if (n == 0 && m > 0)
+        add(TournamentField::Lowest, QStringLiteral("'Next-Lowest' requires some number of 'Lowest' Heats.\n"));
+    if (f.powerAssignmentItem < 0)
+        add(TournamentField::PowerAssignment, QStringLiteral("Method of power assignment must be specified.\n"));
     if (teams) {
-        if (f.scoredGamesItem < 0) errors += QStringLiteral("No team system specified.\n");
+        if (f.scoredGamesItem < 0) add(TournamentField::ScoredGames, QStringLiteral("No team system specified.\n"));
         if (f.teamHeatValue < 1 || f.teamHeatValue > f.numHeats)
-            errors += QStringLiteral("Invalid team-heat information.\n");
+            add(TournamentField::TeamHeat, QStringLiteral("Invalid team-heat information.\n"));
     }
-    if (f.playerConflict < 1) errors += QStringLiteral("Player conflict value must be positive.\n");
+    if (f.playerConflict < 1)
+        add(TournamentField::PlayerConflict, QStringLiteral("Player conflict value must be positive.\n"));
+    else if (f.playerConflict > kMaxConflictValue)
+        add(TournamentField::PlayerConflict,
+            Format("Player conflict value must be between 1 and %d.\n", kMaxConflictValue));
     if (f.groupPowersItem != 0 && f.playerConflict < 2)
-        errors += QStringLiteral("Power grouping requires player conflict value to be two or more.\n");
-    if (f.powerAssignmentItem == 1 && f.powerConflict < 0)
-        errors += QStringLiteral("Power conflict value must be non-negative.\n");
-    if (teams && f.teamConflict < 1) errors += QStringLiteral("Team conflict value must be positive.\n");
+        add(TournamentField::GroupPowers,
+            QStringLiteral("Power grouping requires player conflict value to be two or more.\n"));
+    if (atTables && f.powerConflict < 0)
+        add(TournamentField::PowerConflict, QStringLiteral("Power conflict value must be non-negative.\n"));
+    else if (f.powerConflict < -kMaxConflictValue || f.powerConflict > kMaxConflictValue)
+        add(TournamentField::PowerConflict, Format("Power conflict value must be between %d and %d.\n",
+                                                   atTables ? 0 : -kMaxConflictValue, kMaxConflictValue));
+    if (teams && f.teamConflict < 1)
+        add(TournamentField::TeamConflict, QStringLiteral("Team conflict value must be positive.\n"));
+    else if (teams && f.teamConflict > kMaxConflictValue)
+        add(TournamentField::TeamConflict,
+            Format("Team conflict value must be between 1 and %d.\n", kMaxConflictValue));
     // Written so that a NaN fails too.
     const auto inRange = [](float v) { return v >= 0 && v < 100; };
     if (!inRange(f.low.x) || !inRange(f.low.y))
-        errors += QStringLiteral("Low heat multipliers must be between 0 and 100.\n");
+        add(inRange(f.low.x) ? TournamentField::NextMultiplier : TournamentField::LowMultiplier,
+            QStringLiteral("Low heat multipliers must be between 0 and 100.\n"));
+    if (f.unplayedScore < -kMaxUnplayedScore || f.unplayedScore > kMaxUnplayedScore)
+        add(TournamentField::UnplayedScore,
+            Format("Unplayed score must be between %d and %d.\n", -kMaxUnplayedScore, kMaxUnplayedScore));
+    return problems;
+}
+
+QString TournamentFormErrors(const TournamentForm& f)
+{
+    QString errors;
+    for (const TournamentProblem& problem : TournamentFormProblems(f)) errors += problem.message;
     return errors;
 }
 
-bool HeatsBeyond(int tournamentID, int numHeats)
+bool HeatsBeyond(int tournamentID, long long numHeats)
 {
     return RecordExists(Sql("select * from heat where tournamentID = %d and heatNum > %d", tournamentID, numHeats));
 }
 
-int ParseInteger(const QString& text)
+long long ParseInteger(const QString& text)
 {
-    static const QRegularExpression leading(QStringLiteral("^\\s*([+-]?\\d+)"));
+    static const QRegularExpression leading(QStringLiteral("^\\s*([+-]?)(\\d+)"));
     const QRegularExpressionMatch match = leading.match(text);
     if (!match.hasMatch()) return 0;
-    bool ok = false;
-    const qlonglong value = match.captured(1).toLongLong(&ok);
-    if (!ok) return match.captured(1).startsWith(QChar('-')) ? std::numeric_limits<int>::min()
-                                                            : std::numeric_limits<int>::max();
-    if (value > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
-    if (value < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
-    return int(value);
+    const long long value = TypedDigitsValue(match.capturedView(2));
+    return match.capturedView(1) == u"-" ? -value : value;
 }
 
 float ParseReal(const QString& text)

@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextEdit>
 
 using namespace testdata;
@@ -113,6 +114,31 @@ TEST_F(MainWindow, ShowsTheOpenTournamentAndEnablesItsCommands)
     AddGame(heat, 2, 2);
     dlg.RefreshTournamentState();
     EXPECT_TRUE(StateOf(dlg).scores);
+}
+
+TEST_F(MainWindow, KeepsToTheScreenWhateverTheStoredTexts)
+{
+    const QString name = QString(10000, QChar('N')) + "end";
+    const int longOne = AddTournament({.name = name, .description = QString(10000, QChar('d')), .systemID = systemID});
+    const int plain = AddTournament({.name = "R&D Open", .description = "Short", .systemID = systemID});
+    OpenableMainDialog dlg;
+    ASSERT_TRUE(dlg.Initialise());
+    auto* box = dlg.findChild<QGroupBox*>("groupBox");
+
+    dlg.Show(longOne);
+    dlg.show();
+    dlg.adjustSize();
+    const QRect screen = dlg.screen()->availableGeometry();
+    EXPECT_LE(dlg.frameGeometry().width(), screen.width());
+    EXPECT_LE(dlg.minimumSizeHint().width(), screen.width());
+    EXPECT_TRUE(box->title().contains(QChar(0x2026)));  // elided in the middle...
+    EXPECT_TRUE(box->title().endsWith("end"));
+    EXPECT_EQ(box->toolTip(), name);                      // ...and whole in the tooltip
+    EXPECT_EQ(dlg.Title(), name);
+
+    dlg.Show(plain);
+    EXPECT_EQ(box->title(), "R&&D Open");  // shown as it stands, not as a mnemonic
+    EXPECT_EQ(box->toolTip(), "");
 }
 
 TEST_F(MainWindow, KeepsTheFocusOffTheDescription)

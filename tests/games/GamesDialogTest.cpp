@@ -148,6 +148,14 @@ TEST_F(GamesDialog, PacksTheYearsBothWays)
     EXPECT_EQ(seats[2], "2 -1 -300 -1") << "the default figure shown is the one stored";
     EXPECT_EQ(seats[3], "3 -1 506 -1");
     EXPECT_EQ(seats[4], "4 -1 -1 -1");
+
+    // Typing or pasting takes no figure of more than three digits.
+    QLineEdit* field = view.TotalSC(6);
+    field->clear();
+    field->insert("1000");
+    EXPECT_EQ(field->text(), "");
+    field->insert("999");
+    EXPECT_EQ(field->text(), "999");
 }
 
 TEST_F(GamesDialog, ResultsChangeOnlyInAStartedGameAndPowersOnlyWhileUnlocked)

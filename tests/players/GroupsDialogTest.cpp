@@ -397,13 +397,21 @@ TEST_F(GroupDetails, ListsEveryErrorInOneMessageAndKeepsTheTexts)
 TEST_F(GroupDetails, TakesTheConflictValueOnlyWhenTheWholeTextIsAnInteger)
 {
     int n = 0;
-    for (const char* refused : {"x", "00", "-0", "12abc", "5 5", "1.5", "-", "+", "99999999999", "1)"}) {
+    for (const char* refused : {"x", "00", "-0", "12abc", "5 5", "1.5", "-", "+", "1)"}) {
         ExpectRefusal("\nConflict value must be numeric.");
         EXPECT_FALSE(Save(-1, Format("Refused %d", ++n), QString::fromLatin1(refused))->HasEnded()) << refused;
     }
     EXPECT_EQ(Count("select * from [Group]"), 0);
 
-    const std::pair<const char*, int> accepted[] = {{"0", 0}, {"7", 7}, {"-2", -2}, {" 12 ", 12}, {"+4", 4}};
+    // A number is refused by its range, however many digits it has.
+    for (const char* outside : {"1000", "-1000", "99999999999", "-99999999999999999999999"}) {
+        ExpectRefusal("\nConflict value must be between -999 and 999.");
+        EXPECT_FALSE(Save(-1, Format("Refused %d", ++n), QString::fromLatin1(outside))->HasEnded()) << outside;
+    }
+    EXPECT_EQ(Count("select * from [Group]"), 0);
+
+    const std::pair<const char*, int> accepted[] = {{"0", 0},      {"7", 7},      {"-2", -2},    {" 12 ", 12},
+                                                    {"+4", 4},     {"999", 999},  {"-999", -999}};
     for (const auto& [text, value] : accepted) {
         const QString name = Format("Accepted %d", ++n);
         auto details = Save(-1, name, QString::fromLatin1(text));
@@ -414,6 +422,16 @@ TEST_F(GroupDetails, TakesTheConflictValueOnlyWhenTheWholeTextIsAnInteger)
             << text;
         EXPECT_EQ(Int(Sql("select id from [Group] where name = '%s'", name)), details->GroupID());
     }
+}
+
+TEST_F(GroupDetails, RefusesANameTheStoreCannotKeep)
+{
+    ExpectRefusal("\nThe group name may have at most 60 characters (it has 61).");
+    EXPECT_FALSE(Save(-1, QString(61, QChar('g')), "1")->HasEnded());
+    ExpectRefusal("\nThe group name holds the character U+D800 at position 3, which cannot be stored.");
+    EXPECT_FALSE(Save(-1, QString("ab") + QChar(0xD800), "1")->HasEnded());
+    EXPECT_EQ(Count("select * from [Group]"), 0);
+    EXPECT_TRUE(Save(-1, QString(60, QChar('g')), "1")->HasEnded());
 }
 
 TEST_F(GroupDetails, RenamesToItsOwnNameButNotToAnothersAndStoresBackquotes)

@@ -137,6 +137,47 @@ TEST_F(PlayersDialog, AddRefusesMissingNamesSilentlyAndBadAddressesWithAMessage)
     EXPECT_EQ(view.Edit("E-mail")->text(), "john@example");
 }
 
+TEST_F(PlayersDialog, RefusesTextsTheStoreCannotKeepInBothDialogs)
+{
+    const QString address = QString(250, QChar('a')) + "@b.cd";  // 255 characters
+    struct Case {
+        QString first, last, email;
+        const char* title;
+        QString text;
+    };
+    const Case cases[] = {
+        {QString(61, QChar('J')), "Smith", "", "Unable to Update!",
+         "The first name may have at most 60 characters (it has 61)."},
+        {"John", QString("Sm") + QChar(u'\0') + "ith", "", "Unable to Update!",
+         "The last name holds the character U+0000 at position 3, which cannot be stored."},
+        {"John", "Smith", address, "Bad E-Mail Address", "The e-mail address may have at most 254 characters (it has 255)."},
+        {"John", "Smith", QString("jo") + QChar(0xDC00) + "@b.cd", "Bad E-Mail Address",
+         "The e-mail address holds the character U+DC00 at position 3, which cannot be stored."},
+    };
+    CPlayersDialog dlg;
+    ASSERT_TRUE(dlg.Initialise());
+    PlayersView view{dlg};
+    const int id = AddPlayer("Jon", "Smith");
+    for (const Case& c : cases) {
+        ui().Expect(c.title).Text(c.text).Icon(MsgIcon::Stop);
+        view.Add(c.first, c.last, c.email);
+        EXPECT_EQ(view.Edit("First Name")->text(), c.first);
+
+        CEditPlayerDialog edit(id);
+        ASSERT_TRUE(edit.Initialise());
+        ControlByName<QLineEdit>(&edit, "First Name")->setText(c.first);
+        ControlByName<QLineEdit>(&edit, "Last Name")->setText(c.last);
+        ControlByName<QLineEdit>(&edit, "E-mail")->setText(c.email);
+        ui().Expect(c.title).Text(c.text);
+        ButtonByText(&edit, "OK")->click();
+        EXPECT_FALSE(edit.HasEnded());
+    }
+    EXPECT_EQ(Rows("select first, last, email from Player"), (std::vector<QStringList>{{"Jon", "Smith", ""}}));
+    // Names of any script, up to their limits, are taken.
+    view.Add(QString(60, QChar('J')), QString::fromUtf8("\U00020BB7\u7530"), address.mid(1));
+    EXPECT_EQ(Count("select * from Player"), 2);
+}
+
 TEST_F(PlayersDialog, EditNameStoresTheCorrectionAndSelectsTheEditedPlayer)
 {
     const int id = AddPlayer("Jon", "Smith", "jon@example.com");

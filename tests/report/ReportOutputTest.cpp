@@ -1,5 +1,6 @@
 #include "report/ReportOutput.h"
 #include "support/DbTest.h"
+#include "support/FileSizeLimit.h"
 #include "tournament/CurrentTournament.h"
 
 #include <QAction>
@@ -104,6 +105,51 @@ TEST_F(ReportToFile, ThatCannotBeOpenedIsReportedAndSkipped)
     EXPECT_FALSE(wrote);
     ASSERT_EQ(ui().Messages().size(), 2u);
     EXPECT_TRUE(ui().Messages()[1].text.contains("Spring Open Awards.txt"));
+}
+
+TEST_F(ReportToFile, ThatFailsLeavesTheEarlierReportAndSaysWhy)
+{
+    ui().Expect("Printing to File");
+    ASSERT_TRUE(PrintReport(CurrentTournament.name, "Awards", [](ReportStream& out) { out << "earlier\n"; }));
+    struct Case {
+        const char* what;
+        QString tournament;
+        rlim_t diskRoom;  // bytes a file may take
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"full disk", "Spring Open", 20, "File too large"},
+        {"name too long", QString(300, QChar('n')), RLIM_INFINITY, "File name too long"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FileSizeLimit disk(c.diskRoom);
+        ASSERT_TRUE(disk.IsSet());
+        ui().Expect("Printing to File");
+        ui().Expect("Print Failed").Icon(MsgIcon::Stop);
+        EXPECT_FALSE(PrintReport(c.tournament, "Awards", [](ReportStream& out) {
+            out << QString(100, QChar('x')) << "\n";
+        }));
+        EXPECT_TRUE(ui().Messages().back().text.endsWith(QString(":\n") + c.reason)) << ui().Messages().back().text.toStdString();
+    }
+    EXPECT_EQ(ReadFile("Spring Open Awards.txt"), "earlier\n");
+    EXPECT_EQ(QDir(PathOf("")).entryList(QDir::Files), QStringList({"Orvex.mdb", "Spring Open Awards.txt"}));
+}
+
+TEST_F(ReportToFile, EveryFileOfTheLongestAcceptedNameCanBeWrittenAndReplaced)
+{
+    // 229 bytes: the longest name the rules accept, when each report's title
+    // and the temporary suffix are added.
+    const QString name = QString::fromUtf8("\U0001F600").repeated(57) + "x";
+    for (const QString& file : TournamentFileNames(name)) {
+        EXPECT_TRUE(FileNameFits(file)) << file.toStdString();
+        EXPECT_EQ(SaveWholeFile(file, "first\n"), "");
+        EXPECT_EQ(SaveWholeFile(file, "second\n"), "");  // replacing goes through "<name>.XXXXXX"
+        EXPECT_EQ(ReadFile(file), "second\n");
+    }
+    EXPECT_EQ(TournamentFileNames(name).size(), 8);
+    EXPECT_FALSE(FileNameFits(ReportFileName(name + "x", "Heat 9 Seeding")));
+    EXPECT_TRUE(FileNameFits(ReportFileName(name + "x", "Awards")));
 }
 
 class ReportToPrinter : public DbTest {};

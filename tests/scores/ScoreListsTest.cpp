@@ -63,3 +63,21 @@ TEST(ScoreLists, ExportQuotesOnlyCellsThatNeedIt)
     EXPECT_EQ(ExportFileName("Spring Open"), "Spring Open.csv");
     EXPECT_EQ(ExportFileName("North/South"), "North_South.csv");
 }
+
+TEST(ScoreLists, ExportKeepsSpreadsheetsFromReadingNamesAsFormulas)
+{
+    const std::pair<QString, QString> cells[] = {
+        {"@SUM(1+1) cmd", "'@SUM(1+1) cmd"},
+        {"+1+1 -2+3", "'+1+1 -2+3"},
+        {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""},  // the apostrophe goes inside the quotes
+        {"-Dash, Jr.", "\"'-Dash, Jr.\""},
+        {"\tTab", "'\tTab"},
+        {"\rReturn", "\"'\rReturn\""},
+        {"Ann = Ash", "Ann = Ash"},  // only the first character counts
+        {"", ""},
+    };
+    for (const auto& [cell, written] : cells) EXPECT_EQ(CsvTextCell(cell), written) << cell.toStdString();
+
+    // Scores are numbers, not names: a negative one is written as it stands.
+    EXPECT_EQ(PlayerScoresCsv({Row({"1.", "+Plus Man", "-1", "-0.500", "-1.500"})}), "1.,'+Plus Man,-1,-0.500,-1.500\n");
+}

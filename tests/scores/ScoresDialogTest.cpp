@@ -2,6 +2,7 @@
 
 #include "scores/AwardsDialog.h"
 #include "scores/ScoresFixture.h"
+#include "support/FileSizeLimit.h"
 #include "support/OpenableMainDialog.h"
 #include "support/Widgets.h"
 #include "ui/Messages.h"
@@ -179,16 +180,32 @@ TEST_F(ScoresDialog, ExportsTheRowsAsShown)
                                            "3.,\"Cy Lee, Jr.\",0.500,0,0,0.500\n");
 }
 
-TEST_F(ScoresDialog, ExportThatCannotWriteItsFileSaysSo)
+TEST_F(ScoresDialog, ExportThatCannotWriteItsFileSaysWhyAndKeepsTheEarlierFile)
 {
     ThreeHeats();
-    ASSERT_TRUE(QDir(PathOf(".")).mkdir("Spring Open.csv"));
     CScoresDialog d("Spring Open");
     ASSERT_TRUE(d.Initialise());
+    const QString failed = "Export failed!  Cannot write to export file!\nFile may be in use?\n\n";
+    {
+        QFile earlier(PathOf("Spring Open.csv"));
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier export\n");
+    }
+    {
+        // The disk takes no more than 20 bytes of any file.
+        FileSizeLimit full(20);
+        ASSERT_TRUE(full.IsSet());
+        ui().Expect("Confirm Export", MsgAnswer::Yes);
+        ui().Expect("Export Failure").Text(failed + "File too large").Icon(MsgIcon::Exclamation);
+        ButtonByText(&d, "Export Player Scores")->click();
+    }
+    EXPECT_EQ(ReadFile("Spring Open.csv"), "earlier export\n");
+    EXPECT_EQ(QDir(PathOf(".")).entryList({"Spring Open.csv*"}, QDir::Files), QStringList({"Spring Open.csv"}));
+
+    ASSERT_TRUE(QFile::remove(PathOf("Spring Open.csv")));
+    ASSERT_TRUE(QDir(PathOf(".")).mkdir("Spring Open.csv"));
     ui().Expect("Confirm Export", MsgAnswer::Yes);
-    ui().Expect("Export Failure")
-        .Text("Export failed!  Cannot write to export file!\nFile may be in use?")
-        .Icon(MsgIcon::Exclamation);
+    ui().Expect("Export Failure").Text(failed + "Filename refers to a directory");
     ButtonByText(&d, "Export Player Scores")->click();
 }
 

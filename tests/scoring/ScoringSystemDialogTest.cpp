@@ -255,6 +255,27 @@ TEST_F(ScoringSystemDialog, ListsTheNameErrorAndTheFirstBadFormula)
     EXPECT_EQ(Count("select * from System where name = 'Fixed'"), 1);
 }
 
+TEST_F(ScoringSystemDialog, RefusesANameOrFormulaTheStoreCannotKeep)
+{
+    auto opened = OpenNew();
+    CScoringSystemDialog& dlg = *opened;
+    FillDrawRows(dlg, "1");
+    Edit(dlg, "Scoring System:")->setText(QString(61, QChar('S')));
+    Edit(dlg, "Three-way draw:")->setText(QString("1") + QChar(u'\0'));
+    ExpectRejected(dlg, "The scoring system name may have at most 60 characters (it has 61).\n"
+                        "The formula for \"Three-way draw\" holds the character U+0000 at position 2, which cannot "
+                        "be stored.\n");
+    // The caption follows the kind of scoring shown.
+    Kind(dlg)->setCurrentIndex(0);
+    Edit(dlg, "Scoring System:")->setText(QString(60, QChar('S')));
+    ExpectRejected(dlg, "The formula for \"Third-most SC's\" holds the character U+0000 at position 2, which cannot "
+                        "be stored.\n");
+    EXPECT_EQ(Count("select * from System"), 0);
+    Edit(dlg, "Third-most SC's:")->setText("1");
+    ClickOK(dlg);
+    EXPECT_TRUE(dlg.HasEnded());
+}
+
 TEST_F(ScoringSystemDialog, RefusesProvisionalScoresInTheProvisionalFormula)
 {
     auto opened = OpenNew();

@@ -213,7 +213,7 @@ TEST_F(TeamDetails, AcceptsItsOwnNameAndTheNameOfATeamElsewhere)
     EXPECT_EQ(Count("select * from TournamentTeam where name = 'Alpha'"), 2);
 }
 
-TEST_F(TeamDetails, StoresApostrophesAsBackquotesAndNamesOfAnyLength)
+TEST_F(TeamDetails, StoresApostrophesAsBackquotesAndRefusesOverlongNames)
 {
     const int t = OpenTeamTournament(1);
     AddFivePlayers();
@@ -224,14 +224,21 @@ TEST_F(TeamDetails, StoresApostrophesAsBackquotesAndNamesOfAnyLength)
     ui().Expect("Bad Team Name");  // the same name as stored
     ClickOK(d);
 
-    const QString longName = QString(300, QChar('x')) + "'s";
-    NameEdit(d)->setText(longName);
-    EXPECT_EQ(NameEdit(d)->text(), longName);
+    NameEdit(d)->setText(QString(300, QChar('x')) + "'s");
+    ui().Expect("Bad Team Name").Text("The team name may have at most 80 characters (it has 302).").Icon(MsgIcon::Stop);
+    ClickOK(d);
+    NameEdit(d)->setText(QChar(0xFEFF) + QString("Rock"));
+    ui().Expect("Bad Team Name").Text("The team name holds the character U+FEFF at position 1, which cannot be stored.");
+    ClickOK(d);
+    EXPECT_FALSE(d.HasEnded());
+    EXPECT_EQ(Count(Sql("select * from TournamentTeam where tournamentID = %d", t)), 1);
+
+    NameEdit(d)->setText(QString(78, QChar('x')) + "'s");
     ClickOK(d);
     ASSERT_TRUE(d.HasEnded());
     EXPECT_NE(d.TeamID(), rock);
     EXPECT_EQ(Rows(Sql("select name from TournamentTeam where id = %d", d.TeamID()))[0][0],
-              QString(300, QChar('x')) + "`s");
+              QString(78, QChar('x')) + "`s");
 }
 
 TEST_F(TeamDetails, OffersEveryPlayerOfALargeRegister)

@@ -494,19 +494,66 @@ TEST_F(TournamentDetails, EditStoresEverySetting)
               std::vector<QStringList>({{"Other", "3"}}));
 }
 
-TEST_F(TournamentDetails, TakesNamesAndDescriptionsOfAnyLength)
+TEST_F(TournamentDetails, TakesTextsUpToTheirLimitsAndRefusesLongerOnes)
 {
-    const int t = AddTournament({.systemID = standard});
-    const QString name = QString(3000, QChar('N')) + "'s";
-    const QString description = QString(5000, QChar('d')) + "'" + QString(5000, QChar('e'));
+    const int t = AddTournament({.name = "Spring Open", .systemID = standard});
     auto d = OpenEdit(t);
     DetailsForm form(*d);
+    form.Type("Tournament Name:", QString(81, QChar('N')));
+    form.Description()->setPlainText(QString(2001, QChar('d')));
+    ui().Expect("Unable to Update!")
+        .Text(kInvalid + "The tournament name may have at most 80 characters (it has 81).\n"
+                         "The description may have at most 2000 characters (it has 2001).\n")
+        .Icon(MsgIcon::Stop);
+    form.PressOK();
+    EXPECT_FALSE(d->HasEnded());
+    EXPECT_EQ(Rows(Sql("select name from Tournament where id = %d", t)), std::vector<QStringList>({{"Spring Open"}}));
+
+    const QString name = QString(77, QChar('N')) + "'s";
+    const QString description = QString(1000, QChar('d')) + "'" + QString(999, QChar('e'));
     form.Type("Tournament Name:", name);
     form.Description()->setPlainText(description);
     form.PressOK();
     ASSERT_TRUE(d->HasEnded());
     EXPECT_EQ(Rows(Sql("select name, description from Tournament where id = %d", t)),
               std::vector<QStringList>({{name, QString(description).replace('\'', '`')}}));
+}
+
+TEST_F(TournamentDetails, ANumberTooLargeIsRefusedNotWrapped)
+{
+    const int t = AddTournament({.systemID = standard, .numHeats = 3, .dropHeats = 0});
+    auto d = OpenEdit(t);
+    d->show();
+    DetailsForm form(*d);
+    form.Multipliers("99999999999", "0.5", "0", "0")
+        .Type("Playing the same player more than once:", "99999999999")
+        .Type("Unplayed Score:", "99999999999");
+    ui().Expect("Unable to Update!")
+        .Text(kInvalid + "Improper number of low heats.\nPlayer conflict value must be between 1 and 999.\n"
+                         "Unplayed score must be between -9999 and 9999.\n");
+    form.PressOK();
+    EXPECT_FALSE(d->HasEnded());
+    EXPECT_EQ(d->focusWidget(), form.Edit("Multiply the Lowest"));
+    EXPECT_EQ(Rows(Sql("select dropHeats, playerConflict, unplayedScore from Tournament where id = %d", t)),
+              std::vector<QStringList>({{"0", "1", "0"}}));
+}
+
+TEST_F(TournamentDetails, AFirstRefusalTakesTheDirectorToTheFirstFieldNamed)
+{
+    auto d = OpenNew();
+    d->show();
+    DetailsForm form(*d);
+    ui().Expect("Unable to Update!");
+    form.PressOK();
+    EXPECT_EQ(d->focusWidget(), form.Edit("Tournament Name:"));
+
+    form.Type("Tournament Name:", "Cup");
+    ui().Expect("Unable to Update!")
+        .Text(kInvalid + "Number of Heats must be between 1 and 9.\nImproper minimum heat requirement.\n"
+                         "Improper number of low heats.\n");
+    form.PressOK();
+    EXPECT_EQ(d->focusWidget(), form.Edit("Number of Heats:"));
+    EXPECT_EQ(form.Edit("Number of Heats:")->selectedText(), "0");
 }
 
 TEST_F(TournamentDetails, CancelCreatesNothing)

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
+#include <vector>
 
 namespace {
 
@@ -30,6 +30,7 @@ QString ErrorsWith(void (*change)(TournamentForm&))
 }
 
 LowHeatMultipliers Low(int n, int m, float x, float y) { return {n, m, x, y}; }
+TypedLowHeats Typed(long long n, long long m, float x, float y) { return {n, m, x, y}; }
 
 void ExpectLow(const LowHeatMultipliers& got, int n, int m, float x, float y)
 {
@@ -64,22 +65,22 @@ TEST(TournamentRules, CheckTheMinimumAgainstTheHeats)
 TEST(TournamentRules, LeaveAtLeastOneHeatUnmultiplied)
 {
     const QString improper = "Improper number of low heats.\n";
-    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Low(2, 1, 0.5f, 0.25f); }), "");  // N + M may be all heats
-    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Low(3, 0, 0.5f, 0); }), improper);
-    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Low(2, 2, 0.5f, 0.25f); }), improper);
-    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Low(-1, 0, 0, 0); }), improper);
-    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Low(1, -1, 0.5f, 0); }), improper);
-    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Low(0, 1, 0, 0.5f); }),
+    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Typed(2, 1, 0.5f, 0.25f); }), "");  // N + M may be all heats
+    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Typed(3, 0, 0.5f, 0); }), improper);
+    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Typed(2, 2, 0.5f, 0.25f); }), improper);
+    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Typed(-1, 0, 0, 0); }), improper);
+    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Typed(1, -1, 0.5f, 0); }), improper);
+    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Typed(0, 1, 0, 0.5f); }),
               "'Next-Lowest' requires some number of 'Lowest' Heats.\n");
 }
 
 TEST(TournamentRules, KeepMultipliersBelowAHundred)
 {
     const QString range = "Low heat multipliers must be between 0 and 100.\n";
-    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Low(1, 1, 99.99f, 0); }), "");
-    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Low(1, 1, 100, 0.5f); }), range);
-    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Low(1, 1, 0.5f, -0.25f); }), range);
-    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Low(1, 1, std::nanf(""), 0); }), range);
+    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Typed(1, 1, 99.99f, 0); }), "");
+    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Typed(1, 1, 100, 0.5f); }), range);
+    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Typed(1, 1, 0.5f, -0.25f); }), range);
+    EXPECT_EQ(ErrorsWith([](TournamentForm& f) { f.low = Typed(1, 1, std::nanf(""), 0); }), range);
 }
 
 TEST(TournamentRules, CheckTeamsOnlyInTeamTournaments)
@@ -125,7 +126,7 @@ TEST(TournamentRules, ReportEveryFailureInOrder)
     f.numHeats = 10;
     f.heatsBeyondNumber = true;
     f.minHeats = 0;
-    f.low = Low(0, 11, 0, 100);
+    f.low = Typed(0, 11, 0, 100);
     f.powerAssignmentItem = -1;
     f.groupPowersItem = 2;
     f.teamSizeItem = 5;
@@ -156,6 +157,102 @@ TEST(TournamentRules, ReportEveryFailureInOrder)
               "Player conflict value must be positive.\n"
               "Power conflict value must be non-negative.\n"
               "Low heat multipliers must be between 0 and 100.\n");
+}
+
+TEST(TournamentRules, RefuseNumbersOutsideTheirRanges)
+{
+    struct Case {
+        const char* what;
+        void (*change)(TournamentForm&);
+        const char* errors;
+    };
+    const Case cases[] = {
+        // A count too large for an int is refused by the rule it breaks, not wrapped round.
+        {"huge lowest", [](TournamentForm& f) { f.low = Typed(99999999999, 0, 0.5f, 0); },
+         "Improper number of low heats.\n"},
+        {"huge next lowest", [](TournamentForm& f) { f.low = Typed(1, 99999999999, 0.5f, 0.25f); },
+         "Improper number of low heats.\n"},
+        {"both at the reading limit",
+         [](TournamentForm& f) { f.low = Typed(kTypedNumberLimit, kTypedNumberLimit, 0.5f, 0.25f); },
+         "Improper number of low heats.\n"},
+        {"huge minimum", [](TournamentForm& f) { f.minHeats = 99999999999; }, "Improper minimum heat requirement.\n"},
+        {"player conflict 999", [](TournamentForm& f) { f.playerConflict = 999; }, ""},
+        {"player conflict 1000", [](TournamentForm& f) { f.playerConflict = 1000; },
+         "Player conflict value must be between 1 and 999.\n"},
+        {"huge player conflict", [](TournamentForm& f) { f.playerConflict = 99999999999; },
+         "Player conflict value must be between 1 and 999.\n"},
+        {"power conflict -999", [](TournamentForm& f) { f.powerConflict = -999; }, ""},
+        {"power conflict -1000", [](TournamentForm& f) { f.powerConflict = -1000; },
+         "Power conflict value must be between -999 and 999.\n"},
+        {"power conflict 1000 at the tables", [](TournamentForm& f) { f.powerConflict = 1000, f.powerAssignmentItem = 1; },
+         "Power conflict value must be between 0 and 999.\n"},
+        {"negative at the tables is the one rule",
+         [](TournamentForm& f) { f.powerConflict = -5000, f.powerAssignmentItem = 1; },
+         "Power conflict value must be non-negative.\n"},
+        {"team conflict 1000",
+         [](TournamentForm& f) {
+             f.teamSizeItem = 1, f.scoredGamesItem = 0, f.teamHeatValue = 1;
+             f.teamConflict = 1000;
+         },
+         "Team conflict value must be between 1 and 999.\n"},
+        {"team conflict unchecked without teams", [](TournamentForm& f) { f.teamConflict = 99999999999; }, ""},
+        {"huge team heat",
+         [](TournamentForm& f) { f.teamSizeItem = 1, f.scoredGamesItem = 0, f.teamHeatValue = 99999999999, f.teamConflict = 1; },
+         "Invalid team-heat information.\n"},
+        {"unplayed score -9999", [](TournamentForm& f) { f.unplayedScore = -9999; }, ""},
+        {"unplayed score 10000", [](TournamentForm& f) { f.unplayedScore = 10000; },
+         "Unplayed score must be between -9999 and 9999.\n"},
+        {"huge unplayed score", [](TournamentForm& f) { f.unplayedScore = -99999999999; },
+         "Unplayed score must be between -9999 and 9999.\n"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ErrorsWith(c.change), c.errors) << c.what;
+}
+
+TEST(TournamentRules, RefuseTextsTheStoreOrTheReportFilesCannotTake)
+{
+    struct Case {
+        QString name;
+        QString description;
+        const char* errors;
+    };
+    const QString cjk = QString::fromUtf8("\u6b27");          // 3 bytes in UTF-8
+    const QString emoji = QString::fromUtf8("\U0001F600");    // 4 bytes, one character
+    const Case cases[] = {
+        {QString(80, QChar('N')), QString(2000, QChar('d')), ""},
+        {QString(81, QChar('N')), "", "The tournament name may have at most 80 characters (it has 81).\n"},
+        {"Cup", QString(2001, QChar('d')), "The description may have at most 2000 characters (it has 2001).\n"},
+        {QString("Cup") + QChar(u'\0'), "",
+         "The tournament name holds the character U+0000 at position 4, which cannot be stored.\n"},
+        {"Cup", QChar(0xFEFF) + QString("Notes"),
+         "The description holds the character U+FEFF at position 1, which cannot be stored.\n"},
+        // "<name> Heat 9 Seeding.txt" and its temporary name must fit 255 bytes.
+        {emoji.repeated(57), "", ""},
+        {emoji.repeated(58), "", "The tournament name is too long for the names of its report files.\n"},
+        {cjk.repeated(80), "", "The tournament name is too long for the names of its report files.\n"},
+    };
+    for (const Case& c : cases) {
+        TournamentForm f = ValidForm();
+        f.name = c.name;
+        f.description = c.description;
+        EXPECT_EQ(TournamentFormErrors(f), c.errors) << c.name.left(10).toStdString();
+    }
+}
+
+TEST(TournamentRules, NameTheFieldOfEachFailure)
+{
+    // A fresh form, as a new tournament opens: the name comes first.
+    TournamentForm fresh;
+    fresh.numHeats = 0;
+    std::vector<TournamentField> fields;
+    for (const TournamentProblem& p : TournamentFormProblems(fresh)) fields.push_back(p.field);
+    EXPECT_EQ(fields, (std::vector<TournamentField>{TournamentField::Name, TournamentField::NumHeats,
+                                                     TournamentField::MinHeats, TournamentField::Lowest}));
+    TournamentForm f = ValidForm();
+    f.low = Typed(1, 0, 0.5f, 100);
+    f.unplayedScore = 10000;
+    fields.clear();
+    for (const TournamentProblem& p : TournamentFormProblems(f)) fields.push_back(p.field);
+    EXPECT_EQ(fields, (std::vector<TournamentField>{TournamentField::NextMultiplier, TournamentField::UnplayedScore}));
 }
 
 TEST(LowHeatCorrections, PlainUpPointlessSettings)
@@ -222,8 +319,9 @@ TEST(TournamentTyping, ReadsLeadingNumbersAndNothingElse)
     EXPECT_EQ(ParseInteger("three"), 0);
     EXPECT_EQ(ParseInteger(" 12 heats"), 12);
     EXPECT_EQ(ParseInteger("-3"), -3);
-    EXPECT_EQ(ParseInteger("99999999999"), std::numeric_limits<int>::max());
-    EXPECT_EQ(ParseInteger("-99999999999999999999"), std::numeric_limits<int>::min());
+    // Numbers too large for an int are read as they are, so they can be refused.
+    EXPECT_EQ(ParseInteger("99999999999"), 99999999999);
+    EXPECT_EQ(ParseInteger("-99999999999999999999"), -kTypedNumberLimit);
     EXPECT_FLOAT_EQ(ParseReal("0.50"), 0.5f);
     EXPECT_FLOAT_EQ(ParseReal(".25x"), 0.25f);
     EXPECT_FLOAT_EQ(ParseReal("1e2"), 100);
