@@ -263,9 +263,9 @@ StatusChange ChangeGameStatus(int gameID, int oldStatus, int newStatus, const st
     if (std::abs(newStatus - oldStatus) != 1) return StatusChange::Refused;
 
     if (newStatus == kUnstarted) {
-        if (!AskYesNo(QStringLiteral("Return this game to unfinished state?\nThis will reset all result data for this "
-                                     "game!"),
-                      QStringLiteral("Unfinish game??")))
+        if (!ConfirmDestructive(
+                QStringLiteral("Return this game to unfinished state?\nThis will reset all result data for this game!"),
+                QStringLiteral("Unfinish game??")))
             return StatusChange::Refused;
         Transaction transaction;
         ExecuteSQL(Sql("update GamePlayer set result = -1, years = -1, centers = -1 where gameID = %d", gameID));

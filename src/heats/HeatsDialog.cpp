@@ -259,7 +259,7 @@ void CHeatsDialog::CreateHeat()
 void CHeatsDialog::AbandonHeat()
 {
     const int n = SelectedHeatNum();
-    if (!AskYesNo(Format("Abandon Heat %d???", n), QStringLiteral("Confirm Abandon Heat"))) return;
+    if (!ConfirmDestructive(Format("Abandon Heat %d???", n), QStringLiteral("Confirm Abandon Heat"))) return;
     const int next = AbandonHeatRecords(CurrentTournament.id, m_heatID, n);
     // The model was of the heat just abandoned.
     g_conflictModel.reset();
@@ -304,8 +304,8 @@ void CHeatsDialog::OnSitOut()
 
 void CHeatsDialog::OnUnregisterAll()
 {
-    if (AskYesNo(QStringLiteral("Are you sure you want to unregister all players for this Heat?"),
-                 QStringLiteral("Confirm Mass Unregistration")))
+    if (ConfirmDestructive(QStringLiteral("Are you sure you want to unregister all players for this Heat?"),
+                           QStringLiteral("Confirm Mass Unregistration")))
         ChangeRegistrations(m_registeredIDs, &CHeatsDialog::UnregisterPlayer);
 }
 

@@ -208,8 +208,8 @@ void CGroupsDialog::OnEditGroup()
 void CGroupsDialog::OnDissolve()
 {
     if (m_groupID == -1) return;
-    if (!AskYesNo(Format("Are you sure you want to dissolve the group '%s'?", GroupName(m_groupID)),
-                  QStringLiteral("Confirm Group Dissolution")))
+    if (!ConfirmDestructive(Format("Are you sure you want to dissolve the group '%s'?", GroupName(m_groupID)),
+                            QStringLiteral("Confirm Group Dissolution")))
         return;
     DissolveGroup(m_groupID);
     FillGroups();

@@ -182,8 +182,8 @@ void CPlayersDialog::OnRemove()
                     QStringLiteral("Player Not Removable"), MsgIcon::Stop);
         return;
     }
-    if (!AskYesNo(Format("Are you sure you want to remove %s?\r\nThis cannot be undone!", name),
-                  QStringLiteral("Confirm Player Removal")))
+    if (!ConfirmDestructive(Format("Are you sure you want to remove %s?\r\nThis cannot be undone!", name),
+                            QStringLiteral("Confirm Player Removal")))
         return;
     RemovePlayer(playerID);
     FillList();

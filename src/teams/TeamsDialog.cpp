@@ -108,8 +108,8 @@ void CTeamsDialog::OnDisband()
     const int row = MarkedRow();
     if (row < 0) return;
     const QString name = ui->teamList->topLevelItem(row)->text(0);
-    if (!AskYesNo(Format("Are you sure you want to disband the team \"%s\"?", name),
-                  QStringLiteral("Confirm Team Disband")))
+    if (!ConfirmDestructive(Format("Are you sure you want to disband the team \"%s\"?", name),
+                            QStringLiteral("Confirm Team Disband")))
         return;
     DisbandTeam(m_teamIDs[size_t(row)]);
     Refresh();
