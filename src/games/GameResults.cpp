@@ -254,6 +254,8 @@ QString RowInputReason(RowInput input, int status, const CScoringSystem& system)
     return {};
 }
 
+QString NoGamesReason() { return QStringLiteral("This heat has no games yet: seed it in the Heats dialog first"); }
+
 std::vector<HeatGame> HeatGames(int heatID)
 {
     std::vector<HeatGame> games;

@@ -79,6 +79,9 @@ enum class RowInput { Power, Result, FinalYear, Centres, TotalSC };
 // read-only until it is returned to STARTED.
 QString RowInputReason(RowInput input, int status, const CScoringSystem& system);
 
+// Why the Games dialog offers nothing in a heat that has no games.
+QString NoGamesReason();
+
 // --- The game in the database ---------------------------------------------
 
 struct HeatGame {

@@ -71,7 +71,7 @@ void CGamesDialog::OnInitDialog()
         ui->gameBox->setEnabled(false);
         for (QWidget* w : std::initializer_list<QWidget*>{ui->statusCombo, ui->lockCheck, ui->systemCombo,
                                                           ui->viewSystemButton, ui->viewConflictsButton})
-            w->setEnabled(false);
+            EnableWithReason(w, NoGamesReason());
         ShowRows();
         return;
     }
@@ -123,9 +123,14 @@ void CGamesDialog::ShowRows()
         for (QWidget* widget : std::initializer_list<QWidget*>{w.player, w.power, w.result, w.finalYear, w.centers,
                                                                w.totalSC, w.conflicts})
             widget->setVisible(seated);
-        if (!seated) continue;
+        if (!seated) {
+            // A row without a seat says nothing, to the eye or the ear.
+            SetLabelText(w.player, QString());
+            SetLabelText(w.conflicts, QString());
+            continue;
+        }
         const GameRow& row = m_rows[r];
-        w.player->setText(row.name);
+        SetLabelText(w.player, row.name);
         w.power->setCurrentIndex(row.power);
         w.result->setCurrentIndex(row.result);
         w.finalYear->setCurrentIndex(row.yearIndex);
@@ -139,7 +144,7 @@ void CGamesDialog::ShowConflicts()
     int total = 0;
     for (size_t r = 0; r < m_rows.size() && r < m_rowWidgets.size(); ++r) {
         const int conflict = g_conflictModel ? g_conflictModel->ComputePlayerConflict(m_rows[r].playerID) : 0;
-        m_rowWidgets[r].conflicts->setText(Format("%d", conflict));
+        SetLabelText(m_rowWidgets[r].conflicts, Format("%d", conflict));
         total += conflict;
     }
     ui->totalConflictsValue->setText(Format("%d", total));

@@ -167,6 +167,10 @@ TEST_F(EveryDialog, NamesEveryControlAndSaysWhyADisabledOneIsDisabled)
         walk("Games", dlg);
     }
     {
+        CGamesDialog dlg("Spring Open - Heat 2", heat2, systemID);
+        walk("Games of a heat without games", dlg);
+    }
+    {
         CInGameConflictsDialog dlg({players[0], players[1], players[2], players[3], players[4], players[5], players[6]},
                                    1);
         walk("In-Game Conflicts", dlg);
