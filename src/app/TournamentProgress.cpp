@@ -24,16 +24,17 @@ TournamentProgress ReadTournamentProgress(int tournamentID)
         Sql("select count(*) from GamePlayer, Game where GamePlayer.gameID = Game.id and Game.heatID = %d", heatID), 0);
     p.unstartedGames =
         QueryInt(Sql("select count(*) from Game where heatID = %d and gameStat = %d", heatID, kUnstarted), 0);
-    p.startedGames = QueryInt(Sql("select count(*) from Game where heatID = %d and gameStat = %d", heatID, kStarted), 0);
+    p.startedGames =
+        QueryInt(Sql("select count(*) from Game where heatID = %d and gameStat = %d", heatID, kStarted), 0);
     return p;
 }
 
 QString NextStepHint(const TournamentProgress& p)
 {
     if (!p.open) {
-        return p.tournamentsExist
-                   ? QStringLiteral("Next: open a tournament with Tournament > Open, or start one with Tournament > New")
-                   : QStringLiteral("Next: create your first tournament with Tournament > New");
+        if (p.tournamentsExist)
+            return QStringLiteral("Next: open a tournament with Tournament > Open, or start one with Tournament > New");
+        return QStringLiteral("Next: create your first tournament with Tournament > New");
     }
     if (!p.playersExist) return QStringLiteral("Next: add players with Players > View");
     if (p.lastHeat == 0) {

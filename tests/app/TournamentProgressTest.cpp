@@ -11,7 +11,8 @@ TEST(TournamentProgress, NamesTheNextStepInEveryState)
         const char* hint;
     } cases[] = {
         {{}, "Next: create your first tournament with Tournament > New"},
-        {{.tournamentsExist = true}, "Next: open a tournament with Tournament > Open, or start one with Tournament > New"},
+        {{.tournamentsExist = true},
+         "Next: open a tournament with Tournament > Open, or start one with Tournament > New"},
         {{.tournamentsExist = true, .open = true}, "Next: add players with Players > View"},
         {open, "Next: press Heats to create heat 1"},
         {[&] { auto p = open; p.teamSize = 1; return p; }(),

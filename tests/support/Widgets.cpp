@@ -112,7 +112,8 @@ void ExpectControlsNamed(QWidget* root)
     for (QWidget* w : root->findChildren<QWidget*>()) {
         // A hidden input is not read; a hidden label still is.
         if (IsInput(w) && w->isVisibleTo(root)) {
-            EXPECT_FALSE(CaptionOf(root, w).isEmpty()) << "control " << Describe(w) << " has no label or accessible name";
+            EXPECT_FALSE(CaptionOf(root, w).isEmpty())
+                << "control " << Describe(w) << " has no label or accessible name";
         }
         // A list in a grid under column headings is named on its own; a
         // hidden one is not read.
