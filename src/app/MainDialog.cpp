@@ -2,6 +2,7 @@
 
 #include "ui_MainDialog.h"
 
+#include "app/TournamentProgress.h"
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
@@ -16,11 +17,13 @@
 #include "tournament/CurrentTournament.h"
 #include "tournament/OpenTournamentDialog.h"
 #include "tournament/TournamentDetailsDialog.h"
+#include "ui/Controls.h"
 #include "ui/Messages.h"
 #include "ui/TextFit.h"
 #include "ui/UiServices.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QTextBlockFormat>
 #include <QTextCursor>
@@ -31,6 +34,8 @@ CMainDialog::CMainDialog(QWidget* parent) : CDialog(parent), ui(std::make_unique
     setWindowTitle(kWindowTitle);
     CreateMenus();
     ui->descriptionEdit->installEventFilter(this);
+    // Tab passes the description by: from the frame it goes on to the buttons.
+    ui->descriptionEdit->setFocusPolicy(Qt::ClickFocus);
 
     // Notifications and their handlers.
     On(m_newAction, &QAction::triggered, &CMainDialog::OnNewTournament);
@@ -59,11 +64,13 @@ void CMainDialog::CreateMenus()
         return action;
     };
     QMenu* tournament = m_menuBar->addMenu(QStringLiteral("&Tournament"));
+    tournament->setToolTipsVisible(true);  // an unavailable item says why
     m_newAction = add(tournament, QStringLiteral("&New"), "actionNew");
     m_openAction = add(tournament, QStringLiteral("&Open"), "actionOpen");
     m_editAction = add(tournament, QStringLiteral("&Edit"), "actionEdit");
     m_deleteAction = add(tournament, QStringLiteral("&Delete"), "actionDelete");
     QMenu* players = m_menuBar->addMenu(QStringLiteral("&Players"));
+    players->setToolTipsVisible(true);
     m_viewAction = add(players, QStringLiteral("&View"), "actionViewPlayers");
     m_groupsAction = add(players, QStringLiteral("&Groups"), "actionGroups");
     m_preRegAction = add(players, QStringLiteral("&PreReg"), "actionPreReg");
@@ -86,12 +93,12 @@ void CMainDialog::OnInitDialog()
 
 void CMainDialog::RefreshTournamentState()
 {
-    m_openAction->setEnabled(true);
+    EnableWithReason(m_openAction, QString());
     if (m_tournamentID == -1) {
         m_description.clear();
         if (!RecordExists(Sql("Select * from Tournament"))) {
             m_title = QStringLiteral("(Select 'New' from the Tournament menu)");
-            m_openAction->setEnabled(false);
+            EnableWithReason(m_openAction, OpenCommandReason(false));
         } else {
             m_title = QStringLiteral("(Select 'New' or 'Open' from the Tournament menu)");
         }
@@ -102,16 +109,26 @@ void CMainDialog::RefreshTournamentState()
         m_description = CurrentTournament.description;
     }
     const bool open = m_tournamentID != -1;
-    m_preRegAction->setEnabled(open && CurrentTournament.preregistration != 0);
-    m_editAction->setEnabled(open);
-    m_deleteAction->setEnabled(open);
-    ui->heatsButton->setEnabled(open);
-    ui->teamsButton->setEnabled(open && CurrentTournament.teamSize != 0);
-    ui->scoresButton->setEnabled(
+    EnableWithReason(m_preRegAction, PreRegCommandReason(open, CurrentTournament.preregistration));
+    EnableWithReason(m_editAction, OpenTournamentReason(open));
+    EnableWithReason(m_deleteAction, OpenTournamentReason(open));
+    EnableWithReason(ui->heatsButton, OpenTournamentReason(open));
+    EnableWithReason(ui->teamsButton, TeamsCommandReason(open, CurrentTournament.teamSize));
+    const bool gameFinished =
         RecordExists(Sql("select * from Game, Heat where Game.heatID = Heat.id and Heat.tournamentID = %d and "
                          "Game.gameStat = %d",
-                         CurrentTournament.id, 2)));
+                         CurrentTournament.id, 2));
+    EnableWithReason(ui->scoresButton, ScoresCommandReason(CurrentTournament.id != -1, gameFinished));
     ShowTexts();
+    ShowNextStep();
+}
+
+void CMainDialog::ShowNextStep()
+{
+    // Shown in the description's place while it is empty.
+    const QString hint = NextStepHint(ReadTournamentProgress(m_tournamentID));
+    ui->descriptionEdit->setPlaceholderText(hint);
+    ui->descriptionEdit->setAccessibleDescription(m_description.isEmpty() ? hint : QString());
 }
 
 void CMainDialog::ShowTexts()
@@ -170,8 +187,8 @@ void CMainDialog::OnEditTournament()
 
 void CMainDialog::OnDeleteTournament()
 {
-    if (!AskYesNo(Format("Really delete the tournament '%s'?\n\nThis cannot be undone!", m_title),
-                  QStringLiteral("Confirm Tournament Delete")))
+    if (!ConfirmDestructive(Format("Really delete the tournament '%s'?\n\nThis cannot be undone!", m_title),
+                            QStringLiteral("Confirm Tournament Delete")))
         return;
     Transaction transaction;
     for (CRecordset games(Sql("select Game.id from Game, Heat where Heat.tournamentID = %d and Game.heatID = Heat.id",
@@ -239,14 +256,30 @@ void CMainDialog::OnScores()
     scores.DoModal();
 }
 
+bool CMainDialog::ConfirmQuit()
+{
+    return ConfirmDestructive(QStringLiteral("Really Quit the Quorvane Tournament Manager?"),
+                              QStringLiteral("Confirm Quit"), MsgIcon::Stop);
+}
+
 void CMainDialog::closeEvent(QCloseEvent* event)
 {
-    if (!AskYesNo(QStringLiteral("Really Quit the Quorvane Tournament Manager?"), QStringLiteral("Confirm Quit"),
-                  MsgIcon::Stop)) {
+    if (!ConfirmQuit()) {
         event->ignore();
         return;
     }
     CDialog::closeEvent(event);
+}
+
+void CMainDialog::keyPressEvent(QKeyEvent* event)
+{
+    // Escape asks like the close box: a single key never ends the program.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        if (ConfirmQuit()) EndDialog(QDialog::Rejected);
+        return;
+    }
+    CDialog::keyPressEvent(event);
 }
 
 bool CMainDialog::eventFilter(QObject* watched, QEvent* event)

@@ -43,11 +43,14 @@ protected:
     // Makes a tournament the window's current one without a dialog.
     void SetTournamentForTest(int tournamentID) { m_tournamentID = tournamentID; }
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateMenus();
     void ShowTexts();
+    void ShowNextStep();
+    static bool ConfirmQuit();
 
     std::unique_ptr<Ui::CMainDialog> ui;
     QMenuBar* m_menuBar = nullptr;

@@ -15,6 +15,7 @@ CInGameConflictsDialog::CInGameConflictsDialog(const std::array<int, 7>& seatPla
 
     // Notifications and their handlers.
     On(ui->playerCombo, &QComboBox::activated, &CInGameConflictsDialog::OnPlayerChosen);
+    On(ui->closeButton, &QPushButton::clicked, &CInGameConflictsDialog::OnClose);
 }
 
 CInGameConflictsDialog::~CInGameConflictsDialog() = default;
@@ -51,3 +52,5 @@ void CInGameConflictsDialog::OnPlayerChosen(int index)
     m_selected = index;
     ShowExplanation(m_selected);
 }
+
+void CInGameConflictsDialog::OnClose() { EndDialog(QDialog::Accepted); }

@@ -25,6 +25,7 @@ protected:
 
 private:
     void OnPlayerChosen(int index);
+    void OnClose();
 
     void ShowExplanation(int k);
 

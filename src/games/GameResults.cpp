@@ -31,69 +31,107 @@ void ShowStoredResults(GameRow& row, const GameSeat& seat, size_t rowIndex, cons
     row.centers = ValidCentres(seat.centers);
 }
 
+// How the reason for a refused finish names a row: by its power, or by its
+// player while it has none.
+QString RowName(const GameRow& row)
+{
+    return row.power >= 0 && row.power < kPowerCount ? PowerName(row.power) : row.name;
+}
+
+QString RowFailure(const GameRow& row, const QString& rule) { return Format("%s: %s", RowName(row), rule); }
+
+QString YearText(int yearIndex) { return QString::number(kFirstGameYear + yearIndex); }
+
+// Every row has a power and no two rows the same one.
+QString PowersFailure(const std::vector<GameRow>& rows)
+{
+    bool taken[kPowerCount] = {};
+    for (const GameRow& row : rows) {
+        if (row.power < 0 || row.power >= kPowerCount) return RowFailure(row, QStringLiteral("no power chosen."));
+        if (taken[row.power]) return RowFailure(row, QStringLiteral("chosen for two players."));
+        taken[row.power] = true;
+    }
+    return {};
+}
+
 // The final year shared at the top of the board, tested against the
 // running maximum of the rows in order up to the first row without a year.
-// Gives that maximum; false when no row met it at the moment it was reached.
-bool FinalYearShared(const std::vector<GameRow>& rows, int& latest)
+// Gives that maximum; fails when no row met it at the moment it was reached.
+QString FinalYearFailure(const std::vector<GameRow>& rows, int& latest)
 {
     latest = -1;
     bool tie = false;
+    const GameRow* withoutYear = nullptr;
+    const GameRow* top = nullptr;
     for (const GameRow& row : rows) {
-        if (row.yearIndex < 0) break;
-        if (row.yearIndex > latest)
+        if (row.yearIndex < 0) {
+            withoutYear = &row;
+            break;
+        }
+        if (row.yearIndex > latest) {
             latest = row.yearIndex;
-        else if (row.yearIndex == latest)
+            top = &row;
+        } else if (row.yearIndex == latest) {
             tie = true;
+        }
     }
-    return tie;
+    if (tie) return {};
+    if (withoutYear) return RowFailure(*withoutYear, QStringLiteral("no final year entered."));
+    if (!top) return QStringLiteral("The game has no seats.");
+    return RowFailure(*top, Format("no other power has the final year %s.", YearText(latest)));
 }
 
-bool ResultsConsistent(const std::vector<GameRow>& rows, int latest, const CScoringSystem& system)
+QString ResultsFailure(const std::vector<GameRow>& rows, int latest, const CScoringSystem& system)
 {
     const auto winners = std::count_if(rows.begin(), rows.end(), [](const GameRow& r) { return r.result == kWin; });
     const bool survivorsInDraw = system.winDrawScoring == 1 && system.dias != 0 && system.usesRanking != 0;
     for (const GameRow& row : rows) {
-        if (row.result == kNoResult) return false;
-        if (row.result == kWin && row.yearIndex < latest) return false;
+        if (row.result == kNoResult) return RowFailure(row, QStringLiteral("no result entered."));
+        if (row.result == kWin && row.yearIndex < latest)
+            return RowFailure(row, Format("a winner must play on to the final year %s.", YearText(latest)));
         if (survivorsInDraw && row.result != kWin && row.centers > 0 && row.yearIndex == latest && winners > 1)
-            return false;
+            return RowFailure(row, QStringLiteral("a survivor to the final year must be in the draw."));
     }
-    return true;
+    return {};
 }
 
-bool TotalSCFiguresValid(const std::vector<GameRow>& rows)
+QString TotalSCFiguresFailure(const std::vector<GameRow>& rows)
 {
     for (size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].totalSC.trimmed().isEmpty()) return false;
-        if (TotalSCValue(rows[i].totalSC) < LeastTotalSC(i)) return false;
+        if (rows[i].totalSC.trimmed().isEmpty()) return RowFailure(rows[i], QStringLiteral("no Total SC's entered."));
+        if (TotalSCValue(rows[i].totalSC) < LeastTotalSC(i))
+            return RowFailure(rows[i], Format("Total SC's must be at least %d.", LeastTotalSC(i)));
     }
-    return true;
+    return {};
 }
 
 // Every row needs a count, the counts may not exceed the board, and a
 // total below it must be confirmed.
-bool CentreCountsValid(const std::vector<GameRow>& rows, const CScoringSystem& system)
+QString CentreCountsFailure(const std::vector<GameRow>& rows, const CScoringSystem& system)
 {
     int total = 0;
-    bool failed = false;
+    QString failure;  // the first row that fails
     for (const GameRow& row : rows) {
-        if (row.centers < 0)
-            failed = true;
-        else
+        if (row.centers < 0) {
+            if (failure.isEmpty()) failure = RowFailure(row, QStringLiteral("no SC count entered."));
+        } else {
             total += row.centers;
-        if (system.winDrawScoring != 0 && row.result == kWin && row.centers < 1) failed = true;
+        }
+        if (system.winDrawScoring != 0 && row.result == kWin && row.centers < 1 && failure.isEmpty())
+            failure = RowFailure(row, QStringLiteral("a winner must own a supply center."));
     }
+    const QString totalFailure = Format("The SC counts add up to %d.", total);
     if (total > kSupplyCentreCount) {
         ShowMessage(QStringLiteral("The supply center count is greater than 34."), QStringLiteral("Bad SC Count"),
                     MsgIcon::Exclamation);
-        return false;
+        return failure.isEmpty() ? totalFailure : failure;
     }
-    if (total < kSupplyCentreCount && !failed &&
+    if (total < kSupplyCentreCount && failure.isEmpty() &&
         !AskYesNo(QStringLiteral("The total number of owned supply centers is not 34.\nAre you sure this total is "
                                  "correct?"),
                   QStringLiteral("Unowned Centers??")))
-        return false;
-    return !failed;
+        return totalFailure;
+    return failure;
 }
 
 }  // namespace
@@ -126,15 +164,7 @@ void ShowStoredSeat(GameRow& row, const GameSeat& seat, size_t rowIndex, const C
     ShowStoredResults(row, seat, rowIndex, system);
 }
 
-bool PowersValid(const std::vector<GameRow>& rows)
-{
-    bool taken[kPowerCount] = {};
-    for (const GameRow& row : rows) {
-        if (row.power < 0 || row.power >= kPowerCount || taken[row.power]) return false;
-        taken[row.power] = true;
-    }
-    return true;
-}
+bool PowersValid(const std::vector<GameRow>& rows) { return PowersFailure(rows).isEmpty(); }
 
 void CompleteStartedRows(std::vector<GameRow>& rows, const CScoringSystem& system)
 {
@@ -178,23 +208,53 @@ void SettleChangedRow(std::vector<GameRow>& rows, size_t r, const GameSeat& stor
         ShowStoredResults(row, stored, r, system);
 }
 
-bool PassesFinishingChecks(const std::vector<GameRow>& rows, const CScoringSystem& system)
+QString FinishingFailure(const std::vector<GameRow>& rows, const CScoringSystem& system)
 {
-    if (!PowersValid(rows)) return false;
+    if (QString failure = PowersFailure(rows); !failure.isEmpty()) return failure;
     if (system.usesYears) {
         int latest = -1;
-        if (!FinalYearShared(rows, latest)) return false;
-        if (system.winDrawScoring != 0 && !ResultsConsistent(rows, latest, system)) return false;
-        if (system.usesTotalSC && !TotalSCFiguresValid(rows)) return false;
+        if (QString failure = FinalYearFailure(rows, latest); !failure.isEmpty()) return failure;
+        if (system.winDrawScoring != 0) {
+            if (QString failure = ResultsFailure(rows, latest, system); !failure.isEmpty()) return failure;
+        }
+        if (system.usesTotalSC) {
+            if (QString failure = TotalSCFiguresFailure(rows); !failure.isEmpty()) return failure;
+        }
     } else if (system.winDrawScoring != 0) {
         // Without final years there is nothing to test the results against,
         // but a game is never finished with a seat whose result is missing:
         // it would score as out of the draw.
-        if (std::any_of(rows.begin(), rows.end(), [](const GameRow& r) { return r.result == kNoResult; })) return false;
+        for (const GameRow& row : rows)
+            if (row.result == kNoResult) return RowFailure(row, QStringLiteral("no result entered."));
     }
-    if (system.usesRanking && !CentreCountsValid(rows, system)) return false;
-    return true;
+    if (system.usesRanking) return CentreCountsFailure(rows, system);
+    return {};
 }
+
+QString RowInputReason(RowInput input, int status, const CScoringSystem& system)
+{
+    switch (input) {
+    case RowInput::Power: break;
+    case RowInput::Result:
+        if (system.winDrawScoring == 0)
+            return QStringLiteral("The game's scoring system ranks players by SC count: it uses no results");
+        break;
+    case RowInput::FinalYear:
+        if (!system.usesYears) return QStringLiteral("The game's scoring system does not use the final year");
+        break;
+    case RowInput::Centres:
+        if (!system.usesRanking) return QStringLiteral("The game's scoring system does not use SC counts");
+        break;
+    case RowInput::TotalSC:
+        if (!system.usesTotalSC) return QStringLiteral("The game's scoring system does not use Total SC's");
+        break;
+    }
+    if (status == kFinished)
+        return QStringLiteral("The game is finished: set Game Status to STARTED to change it");
+    return {};
+}
+
+QString NoGamesReason() { return QStringLiteral("This heat has no games yet: seed it in the Heats dialog first"); }
 
 std::vector<HeatGame> HeatGames(int heatID)
 {
@@ -263,9 +323,9 @@ StatusChange ChangeGameStatus(int gameID, int oldStatus, int newStatus, const st
     if (std::abs(newStatus - oldStatus) != 1) return StatusChange::Refused;
 
     if (newStatus == kUnstarted) {
-        if (!AskYesNo(QStringLiteral("Return this game to unfinished state?\nThis will reset all result data for this "
-                                     "game!"),
-                      QStringLiteral("Unfinish game??")))
+        if (!ConfirmDestructive(
+                QStringLiteral("Return this game to unfinished state?\nThis will reset all result data for this game!"),
+                QStringLiteral("Unfinish game??")))
             return StatusChange::Refused;
         Transaction transaction;
         ExecuteSQL(Sql("update GamePlayer set result = -1, years = -1, centers = -1 where gameID = %d", gameID));
@@ -278,10 +338,13 @@ StatusChange ChangeGameStatus(int gameID, int oldStatus, int newStatus, const st
                     MsgIcon::Exclamation);
         return StatusChange::Refused;
     }
-    if (newStatus == kFinished && !PassesFinishingChecks(rows, system)) {
-        ShowMessage(QStringLiteral("Game cannot be finished because\ndata is invalid.  Please correct."),
-                    QStringLiteral("Cannot Finish Game"), MsgIcon::Stop);
-        return StatusChange::Refused;
+    if (newStatus == kFinished) {
+        const QString failure = FinishingFailure(rows, system);
+        if (!failure.isEmpty()) {
+            ShowMessage(Format("Game cannot be finished because\ndata is invalid.  Please correct.\n\n%s", failure),
+                        QStringLiteral("Cannot Finish Game"), MsgIcon::Stop);
+            return StatusChange::Refused;
+        }
     }
     ExecuteSQL(Sql("update Game set gameStat = %d where id = %d", newStatus, gameID));
     return StatusChange::Changed;

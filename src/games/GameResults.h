@@ -72,8 +72,20 @@ void SettleChangedRow(std::vector<GameRow>& rows, size_t r, const GameSeat& stor
 
 // The finishing checks, in order; the first that fails ends them. Reports a
 // supply-centre total above 34 and asks about one below it on the way.
-// True when the game may be finished.
-bool PassesFinishingChecks(const std::vector<GameRow>& rows, const CScoringSystem& system);
+// Empty when the game may be finished; otherwise one line naming the first
+// row that failed and the rule it broke ("Turkey: no result entered."), or
+// the supply-centre total that was refused.
+QString FinishingFailure(const std::vector<GameRow>& rows, const CScoringSystem& system);
+
+// The inputs of a row.
+enum class RowInput { Power, Result, FinalYear, Centres, TotalSC };
+// Why a row input is shown disabled; empty when it takes changes. The
+// system enables the inputs its formulas use; a finished game's rows are
+// read-only until it is returned to STARTED.
+QString RowInputReason(RowInput input, int status, const CScoringSystem& system);
+
+// Why the Games dialog offers nothing in a heat that has no games.
+QString NoGamesReason();
 
 // --- The game in the database ---------------------------------------------
 

@@ -8,11 +8,13 @@
 #include "scoring/ScoringSystemDialog.h"
 #include "scoring/SystemChoices.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/Controls.h"
 
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <utility>
 
 CGamesDialog::CGamesDialog(const QString& caption, int heatID, int defaultSystemID, QWidget* parent)
     : CDialog(parent),
@@ -71,7 +73,7 @@ void CGamesDialog::OnInitDialog()
         ui->gameBox->setEnabled(false);
         for (QWidget* w : std::initializer_list<QWidget*>{ui->statusCombo, ui->lockCheck, ui->systemCombo,
                                                           ui->viewSystemButton, ui->viewConflictsButton})
-            w->setEnabled(false);
+            EnableWithReason(w, NoGamesReason());
         ShowRows();
         return;
     }
@@ -123,16 +125,19 @@ void CGamesDialog::ShowRows()
         for (QWidget* widget : std::initializer_list<QWidget*>{w.player, w.power, w.result, w.finalYear, w.centers,
                                                                w.totalSC, w.conflicts})
             widget->setVisible(seated);
-        if (!seated) continue;
+        if (!seated) {
+            // A row without a seat says nothing, to the eye or the ear.
+            SetLabelText(w.player, QString());
+            SetLabelText(w.conflicts, QString());
+            continue;
+        }
         const GameRow& row = m_rows[r];
-        w.player->setText(row.name);
+        SetLabelText(w.player, row.name);
         w.power->setCurrentIndex(row.power);
         w.result->setCurrentIndex(row.result);
         w.finalYear->setCurrentIndex(row.yearIndex);
         w.centers->setCurrentIndex(row.centers);
         if (w.totalSC->text() != row.totalSC) w.totalSC->setText(row.totalSC);  // keeps the cursor
-        for (QWidget* input : std::initializer_list<QWidget*>{w.power, w.result, w.finalYear, w.centers, w.totalSC})
-            input->setAccessibleDescription(row.name);
     }
 }
 
@@ -141,7 +146,7 @@ void CGamesDialog::ShowConflicts()
     int total = 0;
     for (size_t r = 0; r < m_rows.size() && r < m_rowWidgets.size(); ++r) {
         const int conflict = g_conflictModel ? g_conflictModel->ComputePlayerConflict(m_rows[r].playerID) : 0;
-        m_rowWidgets[r].conflicts->setText(Format("%d", conflict));
+        SetLabelText(m_rowWidgets[r].conflicts, Format("%d", conflict));
         total += conflict;
     }
     ui->totalConflictsValue->setText(Format("%d", total));
@@ -149,11 +154,21 @@ void CGamesDialog::ShowConflicts()
 
 void CGamesDialog::EnableInputs()
 {
-    for (RowWidgets& row : m_rowWidgets) {
-        row.result->setEnabled(ScoringSystem.winDrawScoring != 0);
-        row.finalYear->setEnabled(ScoringSystem.usesYears != 0);
-        row.centers->setEnabled(ScoringSystem.usesRanking != 0);
-        row.totalSC->setEnabled(ScoringSystem.usesTotalSC != 0);
+    for (size_t r = 0; r < m_rowWidgets.size(); ++r) {
+        const RowWidgets& w = m_rowWidgets[r];
+        const QString player = r < m_rows.size() ? m_rows[r].name : QString();
+        const std::pair<QWidget*, RowInput> inputs[] = {{w.power, RowInput::Power},
+                                                        {w.result, RowInput::Result},
+                                                        {w.finalYear, RowInput::FinalYear},
+                                                        {w.centers, RowInput::Centres},
+                                                        {w.totalSC, RowInput::TotalSC}};
+        for (const auto& [input, which] : inputs) {
+            const QString whyNot = RowInputReason(which, m_status, ScoringSystem);
+            EnableWithReason(input, whyNot);
+            // Each input is described by its row's player, and by why it is
+            // disabled when it is.
+            input->setAccessibleDescription(whyNot.isEmpty() ? player : Format("%s: %s", player, whyNot));
+        }
     }
 }
 

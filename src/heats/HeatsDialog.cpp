@@ -7,6 +7,7 @@
 #include "db/Format.h"
 #include "db/ValueCodes.h"
 #include "games/GamesDialog.h"
+#include "heats/HeatActionReasons.h"
 #include "heats/HeatRecords.h"
 #include "heats/Seeding.h"
 #include "heats/SeedingPrintout.h"
@@ -17,6 +18,7 @@
 #include "scoring/ScoringSystemDialog.h"
 #include "scoring/SystemChoices.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/Controls.h"
 #include "ui/UiServices.h"
 
 #include <QHeaderView>
@@ -71,6 +73,7 @@ void CHeatsDialog::CreateMenus()
     m_menuBar = new QMenuBar(this);
     layout()->setMenuBar(m_menuBar);
     QMenu* heat = m_menuBar->addMenu(QStringLiteral("&Heat"));
+    heat->setToolTipsVisible(true);  // an unavailable item says why
     m_newHeatAction = heat->addAction(QStringLiteral("&New"));
     QMenu* players = m_menuBar->addMenu(QStringLiteral("&Players"));
     m_viewPlayersAction = players->addAction(QStringLiteral("&View"));
@@ -133,7 +136,7 @@ void CHeatsDialog::RefreshHeatTabs()
         ui->heatTabs->addTab(Format("Heat %d", heat.heatNum));
     }
     ui->heatTabs->setCurrentIndex(ui->heatTabs->count() - 1);
-    m_newHeatAction->setEnabled(m_heatCount < CurrentTournament.numHeats);
+    EnableWithReason(m_newHeatAction, NewHeatReason(m_heatCount, CurrentTournament.numHeats));
     for (QPushButton* b : {ui->viewGamesButton, ui->registerButton, ui->sitOutButton, ui->seedAllButton,
                            ui->seedSomeButton, ui->swapButton, ui->replaceButton, ui->unseedButton, ui->abandonButton})
         b->setEnabled(false);
@@ -153,27 +156,26 @@ void CHeatsDialog::RefreshHeatLists()
 
     ui->seededList->clear();
     m_seededIDs.clear();
-    ui->unseedButton->setEnabled(false);
-    ui->startGamesButton->setEnabled(false);
-    ui->abandonButton->setEnabled(true);
+    bool gameUnstarted = false;
+    bool gamePlayed = false;  // a heat whose play has begun stays
     for (const SeatedPlayer& seat : SeatedPlayers(m_heatID, m_seededSortColumn)) {
         m_seededIDs.push_back(seat.playerID);
-        if (seat.gameStat == kUnstarted) {
-            ui->startGamesButton->setEnabled(true);
-            ui->unseedButton->setEnabled(true);
-        } else {
-            // A heat whose play has begun stays.
-            ui->abandonButton->setEnabled(false);
-        }
+        if (seat.gameStat == kUnstarted)
+            gameUnstarted = true;
+        else
+            gamePlayed = true;
         auto* item = new QTreeWidgetItem(ui->seededList, {seat.name, Format("%d", seat.gameNum),
                                                           PowerName(seat.powerID), StatusMark(seat.gameStat)});
         item->setTextAlignment(kSeatedGame, Qt::AlignCenter);
         item->setTextAlignment(kSeatedStatus, Qt::AlignCenter);
     }
     const int seated = int(m_seededIDs.size());
-    ui->viewGamesButton->setEnabled(seated > 0);
-    ui->printSeedingButton->setEnabled(seated > 0);
-    ui->seededCountLabel->setText(SeatedCountText(seated));
+    EnableWithReason(ui->startGamesButton, UnstartedGameReason(seated, gameUnstarted));
+    EnableWithReason(ui->unseedButton, UnstartedGameReason(seated, gameUnstarted));
+    EnableWithReason(ui->abandonButton, AbandonHeatReason(gamePlayed));
+    EnableWithReason(ui->viewGamesButton, SeatedListReason(seated));
+    EnableWithReason(ui->printSeedingButton, SeatedListReason(seated));
+    SetLabelText(ui->seededCountLabel, SeatedCountText(seated));
 
     ui->registeredList->clear();
     m_registeredIDs.clear();
@@ -182,9 +184,9 @@ void CHeatsDialog::RefreshHeatLists()
         m_registeredIDs.push_back(player.id);
     }
     const int registered = int(m_registeredIDs.size());
-    ui->registeredCountLabel->setText(ListedCountText(registered));
-    ui->unregisterAllButton->setEnabled(registered > 0);
-    ui->seedAllButton->setEnabled(IsSeedableCount(registered));
+    SetLabelText(ui->registeredCountLabel, ListedCountText(registered));
+    EnableWithReason(ui->unregisterAllButton, UnregisterAllReason(registered));
+    EnableWithReason(ui->seedAllButton, SeedAllReason(registered));
 
     ui->unregisteredList->clear();
     m_unregisteredIDs.clear();
@@ -193,8 +195,8 @@ void CHeatsDialog::RefreshHeatLists()
         m_unregisteredIDs.push_back(player.id);
     }
     const int unregistered = int(m_unregisteredIDs.size());
-    ui->unregisteredCountLabel->setText(ListedCountText(unregistered));
-    ui->registerAllButton->setEnabled(unregistered > 0);
+    SetLabelText(ui->unregisteredCountLabel, ListedCountText(unregistered));
+    EnableWithReason(ui->registerAllButton, RegisterAllReason(unregistered));
 
     // The lists were filled afresh: nothing is selected.
     EnableSelectionButtons();
@@ -206,11 +208,11 @@ void CHeatsDialog::EnableSelectionButtons()
     const size_t unregistered = SelectedRows(ui->unregisteredList).size();
     const size_t registered = SelectedRows(ui->registeredList).size();
     const size_t seated = SelectedRows(ui->seededList).size();
-    ui->registerButton->setEnabled(unregistered > 0);
-    ui->sitOutButton->setEnabled(registered > 0);
-    ui->seedSomeButton->setEnabled(IsSeedableCount(int(registered)));
-    ui->replaceButton->setEnabled(registered == 1 && seated == 1);
-    ui->swapButton->setEnabled(seated == 2 && registered == 0);
+    EnableWithReason(ui->registerButton, RegisterReason(int(unregistered)));
+    EnableWithReason(ui->sitOutButton, SitOutReason(int(registered)));
+    EnableWithReason(ui->seedSomeButton, SeedSomeReason(int(registered)));
+    EnableWithReason(ui->replaceButton, ReplaceReason(int(registered), int(seated)));
+    EnableWithReason(ui->swapButton, SwapReason(int(seated), int(registered)));
 }
 
 void CHeatsDialog::OnTabChanged(int index)
@@ -259,7 +261,7 @@ void CHeatsDialog::CreateHeat()
 void CHeatsDialog::AbandonHeat()
 {
     const int n = SelectedHeatNum();
-    if (!AskYesNo(Format("Abandon Heat %d???", n), QStringLiteral("Confirm Abandon Heat"))) return;
+    if (!ConfirmDestructive(Format("Abandon Heat %d???", n), QStringLiteral("Confirm Abandon Heat"))) return;
     const int next = AbandonHeatRecords(CurrentTournament.id, m_heatID, n);
     // The model was of the heat just abandoned.
     g_conflictModel.reset();
@@ -304,8 +306,8 @@ void CHeatsDialog::OnSitOut()
 
 void CHeatsDialog::OnUnregisterAll()
 {
-    if (AskYesNo(QStringLiteral("Are you sure you want to unregister all players for this Heat?"),
-                 QStringLiteral("Confirm Mass Unregistration")))
+    if (ConfirmDestructive(QStringLiteral("Are you sure you want to unregister all players for this Heat?"),
+                           QStringLiteral("Confirm Mass Unregistration")))
         ChangeRegistrations(m_registeredIDs, &CHeatsDialog::UnregisterPlayer);
 }
 

@@ -5,6 +5,7 @@
 #include "db/Format.h"
 #include "players/PlayerConflicts.h"
 #include "players/PlayerRecords.h"
+#include "ui/Controls.h"
 #include "ui/UiServices.h"
 
 #include <algorithm>
@@ -12,6 +13,11 @@
 namespace {
 enum Column { kNameColumn = 0, kValueColumn = 1 };
 }  // namespace
+
+QString ConflictStepReason(bool conflictSelected)
+{
+    return conflictSelected ? QString() : QStringLiteral("Select a conflict in the list first");
+}
 
 CConflictsDialog::CConflictsDialog(int playerID, QWidget* parent)
     : CDialog(parent), ui(std::make_unique<Ui::CConflictsDialog>()), m_playerID(playerID)
@@ -61,8 +67,8 @@ void CConflictsDialog::Refresh()
         item->setTextAlignment(kValueColumn, Qt::AlignCenter);
         m_conflictIDs.push_back(conflict.otherID);
     }
-    ui->increaseButton->setEnabled(false);
-    ui->decreaseButton->setEnabled(false);
+    EnableWithReason(ui->increaseButton, ConflictStepReason(false));
+    EnableWithReason(ui->decreaseButton, ConflictStepReason(false));
 
     // Only players without a conflict with the current one are candidates.
     ui->candidateCombo->clear();
@@ -100,8 +106,8 @@ void CConflictsDialog::OnPlayerChosen(int index)
 void CConflictsDialog::OnConflictSelectionChanged()
 {
     const bool selected = SelectedConflictRow() >= 0;
-    ui->increaseButton->setEnabled(selected);
-    ui->decreaseButton->setEnabled(selected);
+    EnableWithReason(ui->increaseButton, ConflictStepReason(selected));
+    EnableWithReason(ui->decreaseButton, ConflictStepReason(selected));
 }
 
 void CConflictsDialog::OnIncrease() { ChangeValue(+1); }

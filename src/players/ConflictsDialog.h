@@ -5,12 +5,17 @@
 
 #include "ui/Dialog.h"
 
+#include <QString>
+
 #include <memory>
 #include <vector>
 
 namespace Ui {
 class CConflictsDialog;
 }
+
+// Why Increase and Decrease are unavailable; empty with a conflict selected.
+QString ConflictStepReason(bool conflictSelected);
 
 class CConflictsDialog : public CDialog {
     Q_OBJECT

@@ -5,6 +5,8 @@
 #include "db/Format.h"
 #include "players/GroupDetailsDialog.h"
 #include "players/Groups.h"
+#include "players/PlayerRecords.h"
+#include "ui/Controls.h"
 #include "ui/UiServices.h"
 
 #include <algorithm>
@@ -29,6 +31,21 @@ int RowOf(const std::vector<int>& ids, int id)
 }
 
 }  // namespace
+
+QString LeaveGroupReason(bool memberSelected)
+{
+    return memberSelected ? QString() : QStringLiteral("Select a player in Group Members first");
+}
+
+QString JoinGroupReason(bool otherSelected)
+{
+    return otherSelected ? QString() : QStringLiteral("Select a player in Players Not In Group first");
+}
+
+QString NoGroupReason(bool anyGroup)
+{
+    return anyGroup ? QString() : QStringLiteral("No group exists yet: form one with Form New Group");
+}
 
 CGroupsDialog::CGroupsDialog(int groupID, int playerID, QWidget* parent)
     : CDialog(parent), ui(std::make_unique<Ui::CGroupsDialog>()), m_groupID(groupID), m_playerID(playerID)
@@ -81,11 +98,11 @@ void CGroupsDialog::FillGroups()
     const bool any = !m_groupIDs.empty();
     for (QWidget* w : std::initializer_list<QWidget*>{ui->groupCombo, ui->memberList, ui->otherList,
                                                       ui->dissolveButton})
-        w->setEnabled(any);
+        EnableWithReason(w, NoGroupReason(any));
     ui->editButton->setVisible(any);
-    ui->leaveButton->setEnabled(false);
-    ui->joinButton->setEnabled(false);
-    ui->membershipsButton->setEnabled(false);
+    EnableWithReason(ui->leaveButton, LeaveGroupReason(false));
+    EnableWithReason(ui->joinButton, JoinGroupReason(false));
+    EnableWithReason(ui->membershipsButton, SelectPlayerReason(false));
     if (any) {
         const QSignalBlocker quiet(ui->groupCombo);
         ui->groupCombo->setCurrentIndex(position);
@@ -148,9 +165,9 @@ void CGroupsDialog::OnMemberSelectionChanged()
         const QSignalBlocker quiet(ui->otherList);
         ui->otherList->clearSelection();
     }
-    ui->leaveButton->setEnabled(selected);
-    ui->membershipsButton->setEnabled(true);
-    ui->joinButton->setEnabled(false);
+    EnableWithReason(ui->leaveButton, LeaveGroupReason(selected));
+    EnableWithReason(ui->membershipsButton, QString());
+    EnableWithReason(ui->joinButton, JoinGroupReason(false));
 }
 
 void CGroupsDialog::OnOtherSelectionChanged()
@@ -160,16 +177,16 @@ void CGroupsDialog::OnOtherSelectionChanged()
         const QSignalBlocker quiet(ui->memberList);
         ui->memberList->clearSelection();
     }
-    ui->leaveButton->setEnabled(false);
-    ui->membershipsButton->setEnabled(selected);
-    ui->joinButton->setEnabled(true);
+    EnableWithReason(ui->leaveButton, LeaveGroupReason(false));
+    EnableWithReason(ui->membershipsButton, SelectPlayerReason(selected));
+    EnableWithReason(ui->joinButton, QString());
 }
 
 void CGroupsDialog::OnJoin()
 {
     if (!TakeSelectedPlayer(ui->otherList, m_otherIDs)) return;
     JoinGroup(m_groupID, m_playerID);
-    ui->joinButton->setEnabled(false);
+    EnableWithReason(ui->joinButton, JoinGroupReason(false));
     ShowGroup();
 }
 
@@ -177,7 +194,7 @@ void CGroupsDialog::OnLeave()
 {
     if (!TakeSelectedPlayer(ui->memberList, m_memberIDs)) return;
     LeaveGroup(m_groupID, m_playerID);
-    ui->leaveButton->setEnabled(false);
+    EnableWithReason(ui->leaveButton, LeaveGroupReason(false));
     ShowGroup();
 }
 
@@ -208,8 +225,8 @@ void CGroupsDialog::OnEditGroup()
 void CGroupsDialog::OnDissolve()
 {
     if (m_groupID == -1) return;
-    if (!AskYesNo(Format("Are you sure you want to dissolve the group '%s'?", GroupName(m_groupID)),
-                  QStringLiteral("Confirm Group Dissolution")))
+    if (!ConfirmDestructive(Format("Are you sure you want to dissolve the group '%s'?", GroupName(m_groupID)),
+                            QStringLiteral("Confirm Group Dissolution")))
         return;
     DissolveGroup(m_groupID);
     FillGroups();

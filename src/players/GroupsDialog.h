@@ -16,6 +16,13 @@ class CGroupsDialog;
 class QTreeWidget;
 class QTreeWidgetItem;
 
+// Why a command of the Groups dialog is unavailable; empty when it is
+// available.
+QString LeaveGroupReason(bool memberSelected);
+QString JoinGroupReason(bool otherSelected);
+// The group list, both player lists and Dissolve Group need a group.
+QString NoGroupReason(bool anyGroup);
+
 class CGroupsDialog : public CDialog {
     Q_OBJECT
 public:

@@ -98,6 +98,16 @@ std::vector<PlayerEntry> PreRegisteredPlayers(int tournamentID, int heatNum)
     return players;
 }
 
+QString HeatClosedReason(int heatNum)
+{
+    return Format("Heat %d exists already: pre-registration for it is closed", heatNum);
+}
+
+QString PreRegistrationPrintReason(int heatNum, bool anyPreRegistered)
+{
+    return anyPreRegistered ? QString() : Format("Nobody is pre-registered for heat %d", heatNum);
+}
+
 QString PreRegistrationListText(int heatNum, const QStringList& names)
 {
     QString text = Format("Players Pre-Registered for Heat %d\n\n", heatNum);

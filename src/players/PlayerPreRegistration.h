@@ -47,5 +47,11 @@ int OpeningPreRegistrationHeat(int highestHeat, int numHeats);
 // order.
 std::vector<PlayerEntry> PreRegisteredPlayers(int tournamentID, int heatNum);
 
+// Why heat heatNum takes no pre-registration changes: it exists already.
+QString HeatClosedReason(int heatNum);
+// Why the pre-registration list of a heat cannot be printed; empty when
+// somebody is pre-registered for it.
+QString PreRegistrationPrintReason(int heatNum, bool anyPreRegistered);
+
 // The printed list of a heat's pre-registered players, names as listed.
 QString PreRegistrationListText(int heatNum, const QStringList& names);

@@ -8,6 +8,11 @@
 
 QString PlayerDisplayName(const QString& first, const QString& last) { return Format("%s %s", first, last); }
 
+QString SelectPlayerReason(bool playerSelected)
+{
+    return playerSelected ? QString() : QStringLiteral("Select a player first");
+}
+
 std::vector<PlayerEntry> PlayerEntries(const QString& statement)
 {
     std::vector<PlayerEntry> entries;

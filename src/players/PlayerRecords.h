@@ -17,6 +17,10 @@ struct PlayerEntry {
 // The player display name: first name, a blank, last name.
 QString PlayerDisplayName(const QString& first, const QString& last);
 
+// Why an action on the selected player is unavailable; empty while one is
+// selected.
+QString SelectPlayerReason(bool playerSelected);
+
 // Runs a query whose first three columns are a player's id, first and last
 // name (such as "Select * from player order by last, first") and returns its
 // rows in order.

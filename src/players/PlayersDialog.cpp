@@ -11,6 +11,7 @@
 #include "players/PlayerPreRegistration.h"
 #include "players/PlayerRecords.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/Controls.h"
 #include "ui/UiServices.h"
 
 #include <algorithm>
@@ -30,7 +31,7 @@ CPlayersDialog::CPlayersDialog(QWidget* parent) : CDialog(parent), ui(std::make_
     On(ui->conflictsButton, &QPushButton::clicked, &CPlayersDialog::OnConflicts);
     On(ui->removeButton, &QPushButton::clicked, &CPlayersDialog::OnRemove);
     On(ui->groupsButton, &QPushButton::clicked, &CPlayersDialog::OnGroups);
-    for (QCheckBox* box : m_heatBoxes) On(box, &QCheckBox::clicked, &CPlayersDialog::OnHeatBoxClicked);
+    for (QCheckBox* box : m_heatBoxes) On(box, &QCheckBox::toggled, &CPlayersDialog::OnHeatBoxClicked);
     On(newPlayerFocus, &FocusNotifier::focusGained, &CPlayersDialog::OnNewPlayerFieldFocused);
 }
 
@@ -96,7 +97,7 @@ void CPlayersDialog::SelectEntryStartingWith(const QString& prefix)
 void CPlayersDialog::EnablePlayerButtons(bool enable)
 {
     for (QPushButton* b : {ui->editNameButton, ui->conflictsButton, ui->removeButton, ui->groupsButton})
-        b->setEnabled(enable);
+        EnableWithReason(b, SelectPlayerReason(enable));
 }
 
 void CPlayersDialog::UpdateControls()
@@ -108,18 +109,18 @@ void CPlayersDialog::UpdateControls()
     const int boxes = HeatBoxCount();
     for (int n = 1; n <= boxes; ++n) {
         m_heatBoxes[size_t(n - 1)]->setVisible(selected);
-        m_heatBoxes[size_t(n - 1)]->setEnabled(true);
+        EnableWithReason(m_heatBoxes[size_t(n - 1)], QString());
     }
     if (!selected) return;
     // Heats already created are closed to pre-registration: their boxes only
     // show what is stored.
     for (int heatNum : ExistingHeatNumbers(CurrentTournament.id)) {
         if (heatNum < 1 || heatNum > kMaxHeats) continue;
-        m_heatBoxes[size_t(heatNum - 1)]->setEnabled(false);
-        m_heatBoxes[size_t(heatNum - 1)]->setChecked(false);
+        EnableWithReason(m_heatBoxes[size_t(heatNum - 1)], HeatClosedReason(heatNum));
+        SetCheckedQuietly(m_heatBoxes[size_t(heatNum - 1)], false);
     }
     const int mask = PreRegistrationMask(CurrentTournament.id, playerID);
-    for (int n = 1; n <= boxes; ++n) m_heatBoxes[size_t(n - 1)]->setChecked((mask & (1 << (n - 1))) != 0);
+    for (int n = 1; n <= boxes; ++n) SetCheckedQuietly(m_heatBoxes[size_t(n - 1)], (mask & (1 << (n - 1))) != 0);
 }
 
 void CPlayersDialog::OnPlayerSelectionChanged() { UpdateControls(); }
@@ -183,8 +184,8 @@ void CPlayersDialog::OnRemove()
                     QStringLiteral("Player Not Removable"), MsgIcon::Stop);
         return;
     }
-    if (!AskYesNo(Format("Are you sure you want to remove %s?\r\nThis cannot be undone!", name),
-                  QStringLiteral("Confirm Player Removal")))
+    if (!ConfirmDestructive(Format("Are you sure you want to remove %s?\r\nThis cannot be undone!", name),
+                            QStringLiteral("Confirm Player Removal")))
         return;
     RemovePlayer(playerID);
     FillList();

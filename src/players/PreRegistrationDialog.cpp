@@ -6,6 +6,7 @@
 #include "db/Format.h"
 #include "report/ReportOutput.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/Controls.h"
 #include "ui/UiServices.h"
 
 #include <algorithm>
@@ -43,7 +44,7 @@ CPreRegistrationDialog::CPreRegistrationDialog(int heatNum, QWidget* parent)
     On(ui->notList, &QListWidget::itemDoubleClicked, &CPreRegistrationDialog::OnMove);
     On(ui->preList, &QListWidget::itemDoubleClicked, &CPreRegistrationDialog::OnSitOut);
     On(ui->moveButton, &QPushButton::clicked, &CPreRegistrationDialog::OnMove);
-    for (QCheckBox* box : m_heatBoxes) On(box, &QCheckBox::clicked, &CPreRegistrationDialog::OnHeatBoxClicked);
+    for (QCheckBox* box : m_heatBoxes) On(box, &QCheckBox::toggled, &CPreRegistrationDialog::OnHeatBoxClicked);
     On(ui->printButton, &QPushButton::clicked, &CPreRegistrationDialog::OnPrint);
 }
 
@@ -68,7 +69,7 @@ void CPreRegistrationDialog::OnInitDialog()
 
     for (int n = 1; n <= kMaxHeats; ++n) {
         m_heatBoxes[size_t(n - 1)]->setVisible(n <= heats);
-        m_heatBoxes[size_t(n - 1)]->setEnabled(false);
+        EnableWithReason(m_heatBoxes[size_t(n - 1)], SelectPlayerReason(false));
     }
     ui->moveButton->hide();
 
@@ -95,12 +96,12 @@ void CPreRegistrationDialog::Refresh()
             m_notRegisteredIDs.push_back(player.id);
         }
     }
-    const bool open = CurrentHeatOpen();
-    ui->notList->setEnabled(open);
-    ui->preList->setEnabled(open);
+    const QString closed = CurrentHeatOpen() ? QString() : HeatClosedReason(m_heat);
+    EnableWithReason(ui->notList, closed);
+    EnableWithReason(ui->preList, closed);
     // A heat that exists is closed: nobody moves in or out of it any more.
-    ui->moveButton->setEnabled(open);
-    ui->printButton->setEnabled(!m_registeredIDs.empty());
+    EnableWithReason(ui->moveButton, closed);
+    EnableWithReason(ui->printButton, PreRegistrationPrintReason(m_heat, !m_registeredIDs.empty()));
 
     // The current player stays selected, in whichever list holds him now.
     if (m_playerID == -1) return;
@@ -153,8 +154,8 @@ void CPreRegistrationDialog::ShowBoxes(int playerID)
     const int mask = PreRegistrationMask(CurrentTournament.id, playerID);
     for (int n = 1; n <= HeatCount(); ++n) {
         QCheckBox* box = m_heatBoxes[size_t(n - 1)];
-        box->setChecked((mask & (1 << (n - 1))) != 0);
-        box->setEnabled(n > m_highestHeat);
+        SetCheckedQuietly(box, (mask & (1 << (n - 1))) != 0);
+        EnableWithReason(box, n > m_highestHeat ? QString() : HeatClosedReason(n));
     }
 }
 

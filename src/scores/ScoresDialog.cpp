@@ -10,6 +10,7 @@
 #include "scores/ScoreLists.h"
 #include "scoring/ScoringSystem.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/Controls.h"
 #include "ui/TextFit.h"
 #include "ui/UiServices.h"
 
@@ -44,6 +45,17 @@ void SetColumns(QTreeWidget* list, const std::vector<Column>& columns)
 
 }  // namespace
 
+QString PlayerScoresReason(bool playersListed)
+{
+    return playersListed ? QString() : QStringLiteral("No player is listed");
+}
+
+QString TeamScoresReason(int teamSize, bool teamsListed)
+{
+    if (teamSize == 0) return QStringLiteral("This is not a team tournament");
+    return teamsListed ? QString() : QStringLiteral("No team is listed");
+}
+
 CScoresDialog::CScoresDialog(const QString& title, QWidget* parent)
     : CDialog(parent), ui(std::make_unique<Ui::CScoresDialog>()), m_title(title)
 {
@@ -53,7 +65,7 @@ CScoresDialog::CScoresDialog(const QString& title, QWidget* parent)
     ui->teamList->header()->setAccessibleName(ui->teamList->accessibleName());
 
     // Notifications and their handlers.
-    On(ui->qualifiedCheck, &QCheckBox::clicked, &CScoresDialog::OnQualifiedClicked);
+    On(ui->qualifiedCheck, &QCheckBox::toggled, &CScoresDialog::OnQualifiedClicked);
     On(ui->printPlayersButton, &QPushButton::clicked, &CScoresDialog::OnPrintPlayerScores);
     On(ui->exportButton, &QPushButton::clicked, &CScoresDialog::OnExportPlayerScores);
     On(ui->printTeamsButton, &QPushButton::clicked, &CScoresDialog::OnPrintTeamScores);
@@ -65,20 +77,15 @@ CScoresDialog::~CScoresDialog() = default;
 
 void CScoresDialog::OnInitDialog()
 {
-    ui->qualifiedCheck->setChecked(true);
+    SetCheckedQuietly(ui->qualifiedCheck, true);
     ui->qualifiedCheck->setHidden(CurrentTournament.minHeats <= 1);
     InsertColumns();
-    if (CurrentTournament.teamSize == 0) {
-        ui->teamList->setEnabled(false);
-        ui->printTeamsButton->setEnabled(false);
-    }
+    if (CurrentTournament.teamSize == 0) EnableWithReason(ui->teamList, TeamScoresReason(0, false));
     RefreshStandings();
-    if (m_standings.playerRows.empty()) {
-        ui->printPlayersButton->setEnabled(false);
-        ui->exportButton->setEnabled(false);
-        ui->awardsButton->setEnabled(false);
-    }
-    if (m_standings.teamRows.empty()) ui->printTeamsButton->setEnabled(false);
+    const QString noPlayers = PlayerScoresReason(!m_standings.playerRows.empty());
+    for (QPushButton* b : {ui->printPlayersButton, ui->exportButton, ui->awardsButton}) EnableWithReason(b, noPlayers);
+    EnableWithReason(ui->printTeamsButton,
+                     TeamScoresReason(CurrentTournament.teamSize, !m_standings.teamRows.empty()));
 }
 
 void CScoresDialog::InsertColumns()
@@ -135,7 +142,7 @@ void CScoresDialog::OnQualifiedClicked()
         RefreshStandings();
     } catch (...) {
         // The box goes back to the state the lists were computed with.
-        ui->qualifiedCheck->setChecked(!ui->qualifiedCheck->isChecked());
+        SetCheckedQuietly(ui->qualifiedCheck, !ui->qualifiedCheck->isChecked());
         throw;
     }
 }

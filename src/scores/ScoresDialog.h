@@ -14,6 +14,12 @@ class CScoresDialog;
 }
 class QTreeWidget;
 
+// Why the commands on a list are unavailable; empty when they are available.
+// The player list's: its prints, its export and the awards.
+QString PlayerScoresReason(bool playersListed);
+// The team list itself (without teams) and its print.
+QString TeamScoresReason(int teamSize, bool teamsListed);
+
 class CScoresDialog : public CDialog {
     Q_OBJECT
 public:
@@ -23,7 +29,7 @@ public:
     // The standings as last computed.
     const Standings& CurrentStandings() const { return m_standings; }
 
-    // Commands of the buttons and the check box.
+    // Commands of the buttons and the check box (toggled by any means).
     void OnPrintPlayerScores();
     void OnExportPlayerScores();
     void OnPrintTeamScores();

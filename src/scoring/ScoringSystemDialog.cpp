@@ -76,6 +76,44 @@ QString SystemValueErrors(SystemValues& values, bool newSystem)
     return lines;
 }
 
+SystemValues ExampleSystemValues(int kind)
+{
+    SystemValues v;
+    v.dias = 1;
+    v.finalYear = -1;
+    v.formulas[kScoreLoss] = QStringLiteral("0");
+    v.formulas[kScoreProvisional] = QStringLiteral("0");
+    switch (kind) {
+    case 0: {
+        // The board's order counts, and every centre a point more.
+        v.name = QStringLiteral("SC Ranking (example)");
+        const char* const rank[7] = {"25 + scs", "18 + scs", "12 + scs", "8 + scs", "4 + scs", "2 + scs", "scs"};
+        for (int slot = 1; slot <= 7; ++slot) v.formulas[size_t(slot)] = QString::fromLatin1(rank[slot - 1]);
+        break;
+    }
+    case 2: {
+        // The rank points, and the winners share 60 between them: the
+        // provisional score is 60 divided by the number of winners, and a
+        // division by 0 (a seat out of the win) gives 0.
+        v.name = QStringLiteral("Draw Size and SC Ranking (example)");
+        const char* const rank[7] = {"10 + scs", "6 + scs", "3 + scs", "1 + scs", "scs", "scs", "scs"};
+        for (int slot = 1; slot <= 7; ++slot) v.formulas[size_t(slot)] = QString::fromLatin1(rank[slot - 1]);
+        v.formulas[kScoreProvisional] = QStringLiteral("60 / num");
+        break;
+    }
+    default: {
+        // 100 points shared equally by the powers in the win or draw.
+        kind = 1;
+        v.name = QStringLiteral("Draw Size (example)");
+        const char* const share[7] = {"100", "50", "100 / 3", "25", "20", "100 / 6", "100 / 7"};
+        for (int slot = 1; slot <= 7; ++slot) v.formulas[size_t(slot)] = QString::fromLatin1(share[slot - 1]);
+        break;
+    }
+    }
+    v.winDrawScoring = kind;
+    return v;
+}
+
 void SaveSystemValues(const SystemValues& v, int targetID)
 {
     CScoringSystem& loaded = ScoringSystem;
@@ -115,6 +153,7 @@ CScoringSystemDialog::CScoringSystemDialog(int targetID, QWidget* parent)
     // Notifications and their handlers.
     On(ui->kindCombo, &QComboBox::currentIndexChanged, &CScoringSystemDialog::OnKindChanged);
     On(ui->createNewButton, &QPushButton::clicked, &CScoringSystemDialog::OnCreateNewSystem);
+    On(ui->exampleButton, &QPushButton::clicked, &CScoringSystemDialog::OnUseExample);
     On(ui->okButton, &QPushButton::clicked, &CScoringSystemDialog::OnOK);
     On(ui->cancelButton, &QPushButton::clicked, &CScoringSystemDialog::OnCancel);
 }
@@ -184,6 +223,20 @@ void CScoringSystemDialog::OnCreateNewSystem()
     ui->createNewButton->hide();
     ui->nameEdit->setFocus();
     m_targetID = -1;
+}
+
+void CScoringSystemDialog::OnUseExample()
+{
+    // An example never replaces a stored system: it starts a new one, as
+    // "Create New System" does.
+    if (m_targetID != -1 || ui->nameEdit->isReadOnly()) OnCreateNewSystem();
+    const SystemValues example = ExampleSystemValues(ui->kindCombo->currentIndex());
+    ui->nameEdit->setText(example.name);
+    ui->diasCheck->setChecked(example.dias == 1);
+    ui->finalYearCombo->setCurrentIndex(0);  // "None"
+    for (int slot = 0; slot < kFormulaCount; ++slot) FormulaEdit(slot)->setText(example.formulas[size_t(slot)]);
+    ui->nameEdit->setFocus();
+    ui->nameEdit->selectAll();
 }
 
 SystemValues CScoringSystemDialog::ValuesShown() const

@@ -35,6 +35,12 @@ inline const TypedTextField kSystemNameField{QStringLiteral("scoring system name
 // keep is refused by the caption of its row.
 QString SystemValueErrors(SystemValues& values, bool newSystem);
 
+// A ready-made system of the given kind (0 rank by SC count, 1 win/draw,
+// 2 both) with its name, for a director to start from: points by rank plus
+// one a centre; points shared by the size of the win or draw; and the
+// draw's share added to the rank points.
+SystemValues ExampleSystemValues(int kind);
+
 // Writes the values as a new System row (targetID -1) or over the loaded
 // system's row, then makes the loaded system hold them (a new one with its
 // new id).
@@ -57,6 +63,7 @@ protected:
 private:
     void OnKindChanged(int kind);
     void OnCreateNewSystem();
+    void OnUseExample();
     void OnOK();
     void OnCancel();
 

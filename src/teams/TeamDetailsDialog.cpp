@@ -5,6 +5,7 @@
 #include "db/Format.h"
 #include "teams/Teams.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/Controls.h"
 #include "ui/TextFit.h"
 #include "ui/UiServices.h"
 
@@ -33,7 +34,7 @@ void CTeamDetailsDialog::OnInitDialog()
         list->clear();
         list->setEnabled(k < used);
         list->setHidden(k >= used);
-        m_labels[size_t(k)]->setText(k < used ? Format("Player #%d:", k + 1) : QString());
+        SetLabelText(m_labels[size_t(k)], k < used ? Format("Player #%d:", k + 1) : QString());
     }
 
     // Editing: each member heads one list, in last-name order.

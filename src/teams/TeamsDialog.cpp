@@ -8,10 +8,21 @@
 #include "teams/TeamRosters.h"
 #include "teams/Teams.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/Controls.h"
 #include "ui/TextFit.h"
 #include "ui/UiServices.h"
 
 #include <QHeaderView>
+
+QString TeamCommandReason(bool teamSelected)
+{
+    return teamSelected ? QString() : QStringLiteral("Select a team first");
+}
+
+QString RosterPrintReason(bool teamSaved)
+{
+    return teamSaved ? QString() : QStringLiteral("Save a team with New or Edit first");
+}
 
 CTeamsDialog::CTeamsDialog(int tournamentID, const QString& tournamentName, QWidget* parent)
     : CDialog(parent), ui(std::make_unique<Ui::CTeamsDialog>()), m_tournamentID(tournamentID),
@@ -69,16 +80,16 @@ void CTeamsDialog::Refresh()
     // Only a team created or edited in this run opens the commands; picking
     // a row opens Edit and Disband alone.
     const bool shown = remembered != nullptr;
-    ui->editButton->setEnabled(shown);
-    ui->disbandButton->setEnabled(shown);
-    ui->printButton->setEnabled(shown);
+    EnableWithReason(ui->editButton, TeamCommandReason(shown));
+    EnableWithReason(ui->disbandButton, TeamCommandReason(shown));
+    EnableWithReason(ui->printButton, RosterPrintReason(shown));
 }
 
 void CTeamsDialog::OnSelectionChanged()
 {
     const bool selected = !ui->teamList->selectedItems().isEmpty();
-    ui->editButton->setEnabled(selected);
-    ui->disbandButton->setEnabled(selected);
+    EnableWithReason(ui->editButton, TeamCommandReason(selected));
+    EnableWithReason(ui->disbandButton, TeamCommandReason(selected));
 }
 
 int CTeamsDialog::MarkedRow() const
@@ -109,8 +120,8 @@ void CTeamsDialog::OnDisband()
     const int row = MarkedRow();
     if (row < 0) return;
     const QString name = ui->teamList->topLevelItem(row)->text(0);
-    if (!AskYesNo(Format("Are you sure you want to disband the team \"%s\"?", name),
-                  QStringLiteral("Confirm Team Disband")))
+    if (!ConfirmDestructive(Format("Are you sure you want to disband the team \"%s\"?", name),
+                            QStringLiteral("Confirm Team Disband")))
         return;
     DisbandTeam(m_teamIDs[size_t(row)]);
     Refresh();

@@ -13,6 +13,11 @@ namespace Ui {
 class CTeamsDialog;
 }
 
+// Why Edit and Disband are unavailable; empty with a team selected.
+QString TeamCommandReason(bool teamSelected);
+// Why Print is unavailable: it opens once a team was saved in this visit.
+QString RosterPrintReason(bool teamSaved);
+
 class CTeamsDialog : public CDialog {
     Q_OBJECT
 public:

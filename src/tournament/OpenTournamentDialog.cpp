@@ -5,8 +5,15 @@
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/Controls.h"
 
 #include <algorithm>
+
+QString OpenChoiceReason(int tournamentCount, int chosenIndex)
+{
+    if (tournamentCount <= 0) return QStringLiteral("No tournament has been created yet");
+    return chosenIndex >= 0 ? QString() : QStringLiteral("Choose a tournament first");
+}
 
 COpenTournamentDialog::COpenTournamentDialog(int tournamentID, QWidget* parent)
     : CDialog(parent), ui(std::make_unique<Ui::COpenTournamentDialog>()), m_chosenID(tournamentID)
@@ -14,6 +21,7 @@ COpenTournamentDialog::COpenTournamentDialog(int tournamentID, QWidget* parent)
     ui->setupUi(this);
 
     // Notifications and their handlers.
+    On(ui->tournamentCombo, &QComboBox::currentIndexChanged, &COpenTournamentDialog::OnChoiceChanged);
     On(ui->okButton, &QPushButton::clicked, &COpenTournamentDialog::OnOK);
     On(ui->cancelButton, &QPushButton::clicked, &COpenTournamentDialog::reject);
 }
@@ -29,7 +37,16 @@ void COpenTournamentDialog::OnInitDialog()
         m_tournamentIDs.push_back(rs.GetInt(0));
     }
     const auto open = std::find(m_tournamentIDs.begin(), m_tournamentIDs.end(), m_chosenID);
-    ui->tournamentCombo->setCurrentIndex(open == m_tournamentIDs.end() ? -1 : int(open - m_tournamentIDs.begin()));
+    int chosen = open == m_tournamentIDs.end() ? -1 : int(open - m_tournamentIDs.begin());
+    // The only tournament there is needs no choosing.
+    if (chosen == -1 && m_tournamentIDs.size() == 1) chosen = 0;
+    ui->tournamentCombo->setCurrentIndex(chosen);
+    OnChoiceChanged();
+}
+
+void COpenTournamentDialog::OnChoiceChanged()
+{
+    EnableWithReason(ui->okButton, OpenChoiceReason(int(m_tournamentIDs.size()), ui->tournamentCombo->currentIndex()));
 }
 
 void COpenTournamentDialog::OnOK()

@@ -4,12 +4,17 @@
 
 #include "ui/Dialog.h"
 
+#include <QString>
+
 #include <memory>
 #include <vector>
 
 namespace Ui {
 class COpenTournamentDialog;
 }
+
+// Why OK is unavailable: no tournament to choose, or none chosen yet.
+QString OpenChoiceReason(int tournamentCount, int chosenIndex);
 
 class COpenTournamentDialog : public CDialog {
     Q_OBJECT
@@ -25,6 +30,7 @@ protected:
     void OnInitDialog() override;
 
 private:
+    void OnChoiceChanged();
     void OnOK();
 
     std::unique_ptr<Ui::COpenTournamentDialog> ui;

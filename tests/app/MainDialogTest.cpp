@@ -17,6 +17,8 @@
 #include <QScreen>
 #include <QTextEdit>
 
+#include <vector>
+
 using namespace testdata;
 
 namespace {
@@ -170,15 +172,39 @@ TEST_F(MainWindow, AsksBeforeQuitting)
     EXPECT_TRUE(dlg.HasEnded());
 }
 
-TEST_F(MainWindow, EndsOnEscapeWithoutAsking)
+TEST_F(MainWindow, AsksOnEscapeAsTheCloseBoxDoes)
 {
     CMainDialog dlg;
     ASSERT_TRUE(dlg.Initialise());
     dlg.show();
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    ui().Expect("Confirm Quit", MsgAnswer::No).Text("Really Quit the Quorvane Tournament Manager?").Icon(MsgIcon::Stop);
+    QApplication::sendEvent(&dlg, &escape);
+    EXPECT_FALSE(dlg.HasEnded());
+    ui().Expect("Confirm Quit", MsgAnswer::Yes);
     QApplication::sendEvent(&dlg, &escape);
     EXPECT_TRUE(dlg.HasEnded());
-    EXPECT_TRUE(ui().Messages().empty());
+}
+
+TEST_F(MainWindow, TabReachesTheThreeButtonsWhichHaveMnemonics)
+{
+    const int t = AddTournament({.systemID = systemID, .teamSize = 1, .teamHeat = 1});
+    AddGame(AddHeat(t, 1), 1, 2);
+    OpenableMainDialog dlg;
+    ASSERT_TRUE(dlg.Initialise());
+    dlg.Show(t);
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    auto* frame = dlg.findChild<QGroupBox*>("groupBox");
+    frame->setFocus();
+    std::vector<QString> reached;
+    for (int i = 0; i < 4; ++i) {
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QApplication::sendEvent(QApplication::focusWidget(), &tab);
+        auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
+        reached.push_back(button ? button->text() : QApplication::focusWidget()->objectName());
+    }
+    EXPECT_EQ(reached, (std::vector<QString>{"&Heats", "&Teams", "&Scores", "groupBox"}));
 }
 
 TEST_F(MainWindow, LabelsItsControls)
@@ -284,4 +310,36 @@ TEST_F(DeleteTournament, ThatFailsChangesNothingAndSaysWhy)
     Exec("create table TournamentPlayer (tournamentID INTEGER, playerID INTEGER, heatNums INTEGER)");
     ExpectRowsOf(t, 2, 14, 2, 2, 1, 3, 0, 1);
     EXPECT_EQ(dlg.CurrentTournamentID(), t);
+}
+
+TEST_F(MainWindow, SaysWhyACommandIsUnavailableAndWhatComesNext)
+{
+    const auto hint = [](CMainDialog& dlg) { return dlg.findChild<QTextEdit*>("descriptionEdit")->placeholderText(); };
+    CMainDialog empty;
+    ASSERT_TRUE(empty.Initialise());
+    EXPECT_EQ(hint(empty), "Next: create your first tournament with Tournament > New");
+    EXPECT_EQ(ActionByText(&empty, "&Open")->toolTip(), "No tournament has been created yet");
+
+    const int t = AddTournament({.description = "", .systemID = systemID});
+    AddPlayer("Ann", "Able");
+    const int game = AddGame(AddHeat(t, 1), 1, 1);
+    OpenableMainDialog dlg;
+    ASSERT_TRUE(dlg.Initialise());
+    dlg.Show(t);
+    QAbstractButton* scores = ButtonByText(&dlg, "Scores");
+    EXPECT_FALSE(scores->isEnabled());
+    EXPECT_EQ(scores->toolTip(), "No game of this tournament is finished yet");
+    EXPECT_EQ(scores->accessibleDescription(), scores->toolTip());
+    EXPECT_EQ(ButtonByText(&dlg, "Teams")->toolTip(), "This is not a team tournament (Tournament > Edit)");
+    // A started game with a seat: its results come next.
+    AddSeat(game, 1, 0);
+    dlg.RefreshTournamentState();
+    EXPECT_EQ(hint(dlg), "Next: press Heats, then View Games, to enter the results of heat 1");
+    EXPECT_EQ(StateOf(dlg).description, "");  // the hint is no text of the tournament's
+
+    Exec(Sql("update Game set gameStat = 2 where id = %d", game));
+    dlg.RefreshTournamentState();
+    EXPECT_TRUE(scores->isEnabled());
+    EXPECT_TRUE(scores->toolTip().isEmpty());
+    EXPECT_EQ(hint(dlg), "Next: press Scores for the standings, or Heats to create heat 2");
 }

@@ -68,6 +68,9 @@ TEST_F(InGameConflicts, ListsTheSevenPlayersAndExplainsTheChosenOne)
     EXPECT_EQ(Lines(dlg), QStringList({"1 pt. for having played against Ann Tester 1 time before."}));
     Choose(players, 4);
     EXPECT_TRUE(Lines(dlg).isEmpty()) << "a player without conflicts";
+
+    ButtonByText(&dlg, "Close")->click();
+    EXPECT_TRUE(dlg.HasEnded());
 }
 
 TEST_F(InGameConflicts, EachEntryIsNamedByItsSeatsPowerWhateverTheStoredOne)

@@ -28,6 +28,7 @@ std::vector<GameRow> SevenRows(std::array<int, 7> results, std::array<int, 7> ye
     std::vector<GameRow> rows(7);
     for (size_t i = 0; i < 7; ++i) {
         rows[i].playerID = int(i) + 1;
+        rows[i].name = QString("Player %1").arg(i + 1);
         rows[i].power = int(i);
         rows[i].result = results[i];
         rows[i].yearIndex = years[i];
@@ -156,38 +157,43 @@ TEST_F(FinishingChecks, TheFinalYearIsTestedAgainstTheRunningMaximum)
     const CScoringSystem yearsOnly = System(0, 0, true, false, false);
     // The greatest year is shared, but not by a row that met the maximum
     // as it ran: 1912 comes first, the two 1910s after it.
-    EXPECT_FALSE(PassesFinishingChecks(SevenRows({N, N, N, N, N, N, N}, {11, 9, 9, 4, 4, 4, 4}, {}), yearsOnly));
+    EXPECT_EQ(FinishingFailure(SevenRows({N, N, N, N, N, N, N}, {11, 9, 9, 4, 4, 4, 4}, {}), yearsOnly),
+              "Austria: no other power has the final year 1912.");
     // Two 1910s met the maximum before 1912 raised it.
-    EXPECT_TRUE(PassesFinishingChecks(SevenRows({N, N, N, N, N, N, N}, {9, 9, 11, 4, 4, 4, 4}, {}), yearsOnly));
+    EXPECT_EQ(FinishingFailure(SevenRows({N, N, N, N, N, N, N}, {9, 9, 11, 4, 4, 4, 4}, {}), yearsOnly), "");
     // A row without a year ends the walk.
-    EXPECT_FALSE(PassesFinishingChecks(SevenRows({N, N, N, N, N, N, N}, {9, -1, 9, 9, 9, 9, 9}, {}), yearsOnly));
+    EXPECT_EQ(FinishingFailure(SevenRows({N, N, N, N, N, N, N}, {9, -1, 9, 9, 9, 9, 9}, {}), yearsOnly),
+              "England: no final year entered.");
     // Powers come first.
     std::vector<GameRow> rows = SevenRows({N, N, N, N, N, N, N}, {9, 9, 9, 9, 9, 9, 9}, {});
     rows[6].power = kAustria;
-    EXPECT_FALSE(PassesFinishingChecks(rows, yearsOnly));
+    EXPECT_EQ(FinishingFailure(rows, yearsOnly), "Austria: chosen for two players.");
     rows[6].power = kNoPower;
-    EXPECT_FALSE(PassesFinishingChecks(rows, yearsOnly));
+    EXPECT_EQ(FinishingFailure(rows, yearsOnly), "Player 7: no power chosen.");
 }
 
 TEST_F(FinishingChecks, ResultsMustBeCompleteAndWinnersLastToTheEnd)
 {
     const CScoringSystem winDraw = System(1, 0, true, false, false);
     const std::array<int, 7> years = {9, 9, 9, 3, 3, 3, 3};
-    EXPECT_TRUE(PassesFinishingChecks(SevenRows({W, W, L, L, L, L, L}, years, {}), winDraw));
-    EXPECT_FALSE(PassesFinishingChecks(SevenRows({W, W, N, L, L, L, L}, years, {}), winDraw)) << "a row without result";
-    EXPECT_FALSE(PassesFinishingChecks(SevenRows({W, W, L, W, L, L, L}, years, {}), winDraw)) << "a winner out early";
+    EXPECT_EQ(FinishingFailure(SevenRows({W, W, L, L, L, L, L}, years, {}), winDraw), "");
+    EXPECT_EQ(FinishingFailure(SevenRows({W, W, N, L, L, L, L}, years, {}), winDraw),
+              "France: no result entered.") << "a row without result";
+    EXPECT_EQ(FinishingFailure(SevenRows({W, W, L, W, L, L, L}, years, {}), winDraw),
+              "Germany: a winner must play on to the final year 1910.") << "a winner out early";
 
     // A system that never asks for the final year still needs every result.
     const CScoringSystem noYears = System(1, 0, false, false, false);
-    EXPECT_TRUE(PassesFinishingChecks(SevenRows({W, W, L, L, L, L, L}, {}, {}), noYears));
-    EXPECT_FALSE(PassesFinishingChecks(SevenRows({W, W, N, L, L, L, L}, {}, {}), noYears));
+    EXPECT_EQ(FinishingFailure(SevenRows({W, W, L, L, L, L, L}, {}, {}), noYears), "");
+    EXPECT_EQ(FinishingFailure(SevenRows({W, W, N, L, L, L, L}, {}, {}), noYears), "France: no result entered.");
 
     // With draws including all survivors, a survivor left out of a draw
     // fails; a solo victory may leave survivors out.
     const CScoringSystem drawAll = System(1, 1, true, true, false);
     ui().Expect("Unowned Centers??", MsgAnswer::Yes);
-    EXPECT_TRUE(PassesFinishingChecks(SevenRows({W, L, L, L, L, L, L}, years, {20, 5, 0, 0, 0, 0, 0}), drawAll));
-    EXPECT_FALSE(PassesFinishingChecks(SevenRows({W, W, L, L, L, L, L}, years, {20, 5, 9, 0, 0, 0, 0}), drawAll));
+    EXPECT_EQ(FinishingFailure(SevenRows({W, L, L, L, L, L, L}, years, {20, 5, 0, 0, 0, 0, 0}), drawAll), "");
+    EXPECT_EQ(FinishingFailure(SevenRows({W, W, L, L, L, L, L}, years, {20, 5, 9, 0, 0, 0, 0}), drawAll),
+              "France: a survivor to the final year must be in the draw.");
 }
 
 TEST_F(FinishingChecks, TotalSCFiguresMustBeAtLeastThreeAndFourInTheSixthRow)
@@ -195,36 +201,37 @@ TEST_F(FinishingChecks, TotalSCFiguresMustBeAtLeastThreeAndFourInTheSixthRow)
     const CScoringSystem figures = System(0, 0, true, false, true);
     const std::array<int, 7> years = {9, 9, 9, 3, 3, 3, 3};
     std::vector<GameRow> rows = SevenRows({}, years, {});
-    EXPECT_TRUE(PassesFinishingChecks(rows, figures));
+    EXPECT_EQ(FinishingFailure(rows, figures), "");
     rows[kFourCentreRow].totalSC = "3";
-    EXPECT_FALSE(PassesFinishingChecks(rows, figures));
+    EXPECT_EQ(FinishingFailure(rows, figures), "Russia: Total SC's must be at least 4.");
     rows[kFourCentreRow].totalSC = "4";
     rows[0].totalSC = "";
-    EXPECT_FALSE(PassesFinishingChecks(rows, figures));
+    EXPECT_EQ(FinishingFailure(rows, figures), "Austria: no Total SC's entered.");
     rows[0].totalSC = "2";
-    EXPECT_FALSE(PassesFinishingChecks(rows, figures));
+    EXPECT_EQ(FinishingFailure(rows, figures), "Austria: Total SC's must be at least 3.");
 }
 
 TEST_F(FinishingChecks, EveryRowNeedsAnSCCountAndTheCountsTheBoard)
 {
     const CScoringSystem ranked = System(0, 0, false, true, false);
     const std::array<int, 7> none = {-1, -1, -1, -1, -1, -1, -1};
-    EXPECT_TRUE(PassesFinishingChecks(SevenRows({}, none, {10, 8, 6, 5, 3, 2, 0}), ranked));
+    EXPECT_EQ(FinishingFailure(SevenRows({}, none, {10, 8, 6, 5, 3, 2, 0}), ranked), "");
     // A missing count fails without asking about the total.
-    EXPECT_FALSE(PassesFinishingChecks(SevenRows({}, none, {10, 8, 6, 5, 3, -1, 0}), ranked));
+    EXPECT_EQ(FinishingFailure(SevenRows({}, none, {10, 8, 6, 5, 3, -1, 0}), ranked), "Russia: no SC count entered.");
     EXPECT_TRUE(ui().Messages().empty());
 
     ui().Expect("Bad SC Count").Text("The supply center count is greater than 34.").Icon(MsgIcon::Exclamation);
-    EXPECT_FALSE(PassesFinishingChecks(SevenRows({}, none, {10, 8, 6, 5, 3, 2, 1}), ranked));
+    EXPECT_EQ(FinishingFailure(SevenRows({}, none, {10, 8, 6, 5, 3, 2, 1}), ranked), "The SC counts add up to 35.");
     ui().Expect("Unowned Centers??", MsgAnswer::No)
         .Text("The total number of owned supply centers is not 34.\nAre you sure this total is correct?")
         .Icon(MsgIcon::Question)
         .Buttons(MsgButtons::YesNo);
-    EXPECT_FALSE(PassesFinishingChecks(SevenRows({}, none, {10, 8, 6, 5, 3, 1, 0}), ranked));
+    EXPECT_EQ(FinishingFailure(SevenRows({}, none, {10, 8, 6, 5, 3, 1, 0}), ranked), "The SC counts add up to 33.");
     ui().Expect("Unowned Centers??", MsgAnswer::Yes);
-    EXPECT_TRUE(PassesFinishingChecks(SevenRows({}, none, {10, 8, 6, 5, 3, 1, 0}), ranked));
+    EXPECT_EQ(FinishingFailure(SevenRows({}, none, {10, 8, 6, 5, 3, 1, 0}), ranked), "");
 
     // A winner without centres fails, and then no question is asked.
     const CScoringSystem both = System(2, 0, false, true, false);
-    EXPECT_FALSE(PassesFinishingChecks(SevenRows({W, L, L, L, L, L, L}, none, {0, 8, 6, 5, 3, 1, 0}), both));
+    EXPECT_EQ(FinishingFailure(SevenRows({W, L, L, L, L, L, L}, none, {0, 8, 6, 5, 3, 1, 0}), both),
+              "Austria: a winner must own a supply center.");
 }

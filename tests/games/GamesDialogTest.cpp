@@ -288,7 +288,7 @@ TEST_F(GamesDialog, ReturningAStartedGameToUnstartedClearsEverySeat)
     EXPECT_TRUE(Shown(view.Lock()));
 }
 
-TEST_F(GamesDialog, ReturningAFinishedGameToStartedKeepsItsResults)
+TEST_F(GamesDialog, AFinishedGameIsReadOnlyAndReturningItToStartedKeepsItsResults)
 {
     OpenTournament(AddRankedSystem());
     const int game = AddGame(1, kFinished);
@@ -297,10 +297,20 @@ TEST_F(GamesDialog, ReturningAFinishedGameToStartedKeepsItsResults)
     const std::vector<QString> before = Seats(game);
     auto dlg = OpenDialog();
     GamesView view{*dlg};
+    const QString finished = "The game is finished: set Game Status to STARTED to change it";
+    EXPECT_FALSE(view.Power(6)->isEnabled());
+    EXPECT_FALSE(view.Centres(6)->isEnabled());
+    EXPECT_EQ(view.Centres(6)->toolTip(), finished);
+    EXPECT_EQ(view.Centres(6)->accessibleDescription(), view.Player(6)->text() + ": " + finished);
+    // An input the system does not use names the system as the reason.
+    EXPECT_EQ(view.Result(6)->toolTip(), "The game's scoring system ranks players by SC count: it uses no results");
+
     GamesView::Choose(view.Status(), "STARTED");
     EXPECT_EQ(Int(Format("select gameStat from Game where id = %d", game)), 1);
     EXPECT_EQ(Seats(game), before);
     EXPECT_TRUE(ui().Messages().empty());
+    EXPECT_TRUE(view.Power(6)->isEnabled() && view.Centres(6)->isEnabled());
+    EXPECT_EQ(view.Centres(6)->accessibleDescription(), view.Player(6)->text());
 }
 
 TEST_F(GamesDialog, SupplyCentresAddingTo35Or33AreQuestioned)
@@ -313,7 +323,7 @@ TEST_F(GamesDialog, SupplyCentresAddingTo35Or33AreQuestioned)
     GamesView view{*dlg};
 
     ui().Expect("Bad SC Count").Text("The supply center count is greater than 34.").Icon(MsgIcon::Exclamation);
-    ui().Expect("Cannot Finish Game").Text(kCannotFinish).Icon(MsgIcon::Stop);
+    ui().Expect("Cannot Finish Game").Text(kCannotFinish + "\n\nThe SC counts add up to 35.").Icon(MsgIcon::Stop);
     GamesView::Choose(view.Status(), "FINISHED");
     EXPECT_EQ(view.Status()->currentText(), "STARTED");
     EXPECT_EQ(Int(Format("select gameStat from Game where id = %d", game)), 1);
@@ -339,7 +349,7 @@ TEST_F(GamesDialog, AGameCannotBeFinishedWhileARowHasNoSCCount)
     for (int power = 0; power < kPowerCount; ++power) SetSeat(game, power, kLoss, -1, centres[power]);
     auto dlg = OpenDialog();
     GamesView view{*dlg};
-    ui().Expect("Cannot Finish Game").Text(kCannotFinish);
+    ui().Expect("Cannot Finish Game").Text(kCannotFinish + "\n\nTurkey: no SC count entered.");
     GamesView::Choose(view.Status(), "FINISHED");
     EXPECT_EQ(Int(Format("select gameStat from Game where id = %d", game)), 1);
 }

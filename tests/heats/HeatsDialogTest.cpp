@@ -234,6 +234,10 @@ TEST_F(HeatsDialogTest, SeedButtonsNeedWholeGamesAndTheLabelsCountThePlayers)
     EXPECT_EQ(Label(dlg.get(), "seededCountLabel"), "14 Players in 2 Games");
     EXPECT_EQ(Label(dlg.get(), "unregisteredCountLabel"), "1 Player Listed");
     EXPECT_FALSE(Enabled(dlg.get(), "Seed All ------->"));
+    // A disabled button says why, to the eye and to a screen reader.
+    QAbstractButton* seedAll = ButtonByText(dlg.get(), "Seed All ------->");
+    EXPECT_EQ(seedAll->toolTip(), "15 registered: seeding needs a multiple of 7 \u2014 register 6 more or leave 1 out");
+    EXPECT_EQ(seedAll->accessibleDescription(), seedAll->toolTip());
     QTreeWidget* middle = Registered(dlg.get());
     for (auto [count, enabled] : {std::pair{7, true}, {8, false}, {14, true}, {0, false}}) {
         std::vector<int> rows;
@@ -246,6 +250,7 @@ TEST_F(HeatsDialogTest, SeedButtonsNeedWholeGamesAndTheLabelsCountThePlayers)
     Select(middle, {0});
     ButtonByText(dlg.get(), "<-- Sit &Out")->click();
     EXPECT_TRUE(Enabled(dlg.get(), "Seed All ------->"));  // 14 left
+    EXPECT_EQ(seedAll->toolTip(), "");
 
     // A selection does not outlive the heat it was made in.
     Select(middle, {0, 1, 2, 3, 4, 5, 6});

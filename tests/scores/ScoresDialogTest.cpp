@@ -7,6 +7,7 @@
 #include "support/Widgets.h"
 #include "ui/Messages.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -130,6 +131,13 @@ TEST_F(ScoresDialog, TogglingTheBoxComputesTheListsAgain)
 
     QualifiedBox(d)->click();
     EXPECT_EQ(ShownRows(PlayerList(d)).size(), 1u);
+
+    // Toggled by a screen reader, the box acts as a click does.
+    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(QualifiedBox(d));
+    ASSERT_TRUE(box && box->actionInterface());
+    box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_FALSE(QualifiedBox(d)->isChecked());
+    EXPECT_EQ(ShownRows(PlayerList(d)).size(), 2u);
 }
 
 TEST_F(ScoresDialog, AComputationThatFailsLeavesTheListsAndTheBoxAsTheyWere)
@@ -157,6 +165,8 @@ TEST_F(ScoresDialog, WithoutFinishedGamesNothingCanBePrintedOrExported)
     EXPECT_EQ(PlayerList(d)->topLevelItemCount(), 0);
     EXPECT_TRUE(TeamList(d)->isEnabled());
     EXPECT_EQ(CommandsOf(d), (Commands{false, false, false, false}));
+    EXPECT_EQ(ButtonByText(&d, "Awards")->toolTip(), "No player is listed");
+    EXPECT_EQ(ButtonByText(&d, "Print Team Scores")->toolTip(), "No team is listed");
 }
 
 TEST_F(ScoresDialog, ExportsTheRowsAsShown)

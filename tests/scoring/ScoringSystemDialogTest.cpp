@@ -353,3 +353,58 @@ TEST_F(ScoringSystemDialog, NeedsAScoringKind)
     EXPECT_TRUE(dlg.HasEnded());
     EXPECT_EQ(Int(Sql("select winDrawScoring from System where id = %d", id)), 1);
 }
+
+TEST_F(ScoringSystemDialog, ExamplesAreValidAndScoreAsADirectorExpects)
+{
+    for (int kind = 0; kind <= 2; ++kind) {
+        SCOPED_TRACE(kind);
+        SystemValues example = ExampleSystemValues(kind);
+        EXPECT_EQ(example.winDrawScoring, kind);
+        EXPECT_EQ(SystemValueErrors(example, true), "");
+        CScoringSystem s;
+        s.formulas = example.formulas;
+        const auto score = [&s](int slot, int scs, int num) {
+            const float value = s.EvaluateScoreFormula(slot, 10, scs, num, 0, 0, 0, 0, 0);
+            EXPECT_EQ(s.error, 0) << "slot " << slot;
+            return value;
+        };
+        EXPECT_EQ(score(kScoreLoss, 0, 0), 0.0f);
+        if (kind == 1) {
+            // Each size of draw shares the same 100 points.
+            for (int n = 1; n <= 7; ++n) EXPECT_NEAR(n * score(n, 5, n), 100.0, 0.01) << n << "-way";
+            continue;
+        }
+        // A better place on the board with at least as many centres scores more.
+        const int centres[7] = {12, 8, 6, 4, 3, 2, 1};
+        for (int rank = 2; rank <= 7; ++rank)
+            EXPECT_GT(score(rank - 1, centres[rank - 2], 1), score(rank, centres[rank - 1], 1)) << rank;
+        // With both kinds the winners share 60 more; a seat outside the win gets none.
+        EXPECT_EQ(score(kScoreProvisional, 8, 2), kind == 2 ? 30.0f : 0.0f);
+        EXPECT_EQ(score(kScoreProvisional, 8, 0), 0.0f);
+    }
+}
+
+TEST_F(ScoringSystemDialog, UseExampleFillsTheKindChosenAndWritesOnlyOnOK)
+{
+    const int ranking = LoadRankingSystem();
+    CScoringSystemDialog dlg(ranking);
+    ASSERT_TRUE(dlg.Initialise());
+    Kind(dlg)->setCurrentIndex(1);
+    ButtonByText(&dlg, "Use &Example")->click();
+    // A stored system is never overwritten: the example starts a new one.
+    EXPECT_FALSE(Edit(dlg, "Scoring System:")->isReadOnly());
+    EXPECT_FALSE(Shown(ButtonByText(&dlg, "Create New System")));
+    EXPECT_EQ(Edit(dlg, "Scoring System:")->text(), "Draw Size (example)");
+    EXPECT_EQ(Edit(dlg, "Three-way draw:")->text(), "100 / 3");
+    EXPECT_EQ(Edit(dlg, "Elimination or survival:")->text(), "0");
+    EXPECT_EQ(FinalYear(dlg)->currentText(), "None");
+    EXPECT_EQ(Count("select * from System"), 1);
+
+    Edit(dlg, "Scoring System:")->setText("Club Draws");
+    ClickOK(dlg);
+    ASSERT_TRUE(dlg.HasEnded());
+    EXPECT_EQ(Rows("select winDrawScoring, score1, score7 from System where name = 'Club Draws'")[0],
+              (QStringList{"1", "100", "100 / 7"}));
+    EXPECT_EQ(Rows(Sql("select name, score1 from System where id = %d", ranking))[0],
+              (QStringList{"Centre Count", "scs * 2"}));
+}

@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -87,5 +88,68 @@ void ExpectInputsLabelled(QWidget* root)
         EXPECT_FALSE(CaptionOf(root, w).isEmpty())
             << "control " << w->objectName().toStdString() << " (" << w->metaObject()->className()
             << ") has no label or accessible name";
+    }
+}
+
+namespace {
+
+bool HasBuddyLabel(QWidget* w)
+{
+    for (QLabel* label : w->window()->findChildren<QLabel*>())
+        if (label->buddy() == w && !WithoutAmpersand(label->text()).trimmed().isEmpty()) return true;
+    return false;
+}
+
+std::string Describe(QWidget* w)
+{
+    return w->objectName().toStdString() + " (" + w->metaObject()->className() + ")";
+}
+
+}  // namespace
+
+void ExpectControlsNamed(QWidget* root)
+{
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        // A hidden input is not read; a hidden label still is.
+        if (IsInput(w) && w->isVisibleTo(root)) {
+            EXPECT_FALSE(CaptionOf(root, w).isEmpty())
+                << "control " << Describe(w) << " has no label or accessible name";
+        }
+        // A list in a grid under column headings is named on its own; a
+        // hidden one is not read.
+        auto* combo = qobject_cast<QComboBox*>(w);
+        if (combo && combo->accessibleName().isEmpty() && combo->isVisibleTo(root)) {
+            EXPECT_TRUE(HasBuddyLabel(combo)) << "drop-down list " << Describe(w) << " has no label naming it";
+        }
+        // A list is read by its own name: the label relation names only edits
+        // and drop-down lists.
+        auto* list = qobject_cast<QAbstractItemView*>(w);
+        if (list && IsInput(w) && w->isVisibleTo(root)) {
+            EXPECT_FALSE(AccessibleName(list).isEmpty()) << "list " << Describe(w) << " has no name of its own";
+        }
+        auto* button = qobject_cast<QAbstractButton*>(w);
+        if (button && !button->text().isEmpty()) {
+            EXPECT_EQ(AccessibleName(button), WithoutAmpersand(button->text()).trimmed())
+                << "button " << Describe(w) << " is not named by its caption";
+        }
+        auto* label = qobject_cast<QLabel*>(w);
+        if (label && label->textFormat() != Qt::RichText) {
+            EXPECT_EQ(AccessibleName(label), WithoutAmpersand(label->text()).trimmed())
+                << "label " << Describe(w) << " is not named by its text";
+        }
+    }
+}
+
+void ExpectDisabledActionsExplained(QWidget* root)
+{
+    for (QAbstractButton* b : root->findChildren<QAbstractButton*>()) {
+        if (b->isEnabled() || !b->isVisibleTo(root) || b->text().isEmpty()) continue;
+        EXPECT_FALSE(b->toolTip().isEmpty()) << "disabled button " << Describe(b) << " does not say why";
+        EXPECT_EQ(b->accessibleDescription(), b->toolTip()) << "button " << Describe(b);
+    }
+    for (QAction* a : root->findChildren<QAction*>()) {
+        if (a->isEnabled() || a->isSeparator() || a->menu()) continue;
+        EXPECT_FALSE(a->toolTip().isEmpty() || a->toolTip() == WithoutAmpersand(a->text()))
+            << "disabled menu item " << a->text().toStdString() << " does not say why";
     }
 }

@@ -34,6 +34,17 @@ QString AccessibleName(QWidget* w);
 // neither an accessible name nor a label whose buddy it is.
 void ExpectInputsLabelled(QWidget* root);
 
+// Fails for every control in root a screen reader would name wrongly: an
+// input without a name, a drop-down list without the label whose buddy it
+// is, a button not named by its caption, and a label not named by its own
+// text (an empty one by nothing).
+void ExpectControlsNamed(QWidget* root);
+
+// Fails for every shown button or menu item in root that is disabled without
+// saying why in its tooltip (and, for a button, its description for
+// assistive technology).
+void ExpectDisabledActionsExplained(QWidget* root);
+
 // True when the widget is not explicitly hidden (dialogs under test are not
 // shown on screen, so isVisible() is always false).
 inline bool Shown(const QWidget* w) { return w && !w->isHidden(); }

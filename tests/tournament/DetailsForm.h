@@ -16,9 +16,10 @@ public:
 
     QLineEdit* Edit(const QString& caption) const { return ControlByName<QLineEdit>(&m_d, caption); }
     QString Text(const QString& caption) const { return Edit(caption)->text(); }
-    // The two multiplier edits share the caption "Heat Score(s) by ".
-    QLineEdit* LowMultiplier() const { return Named<QLineEdit>("lowMultiplierEdit"); }
-    QLineEdit* NextMultiplier() const { return Named<QLineEdit>("nextMultiplierEdit"); }
+    // The two multiplier edits share the caption "Heat Score(s) by " and are
+    // told apart by their names for screen readers.
+    QLineEdit* LowMultiplier() const { return ControlByName<QLineEdit>(&m_d, "Lowest heats multiplier"); }
+    QLineEdit* NextMultiplier() const { return ControlByName<QLineEdit>(&m_d, "Next lowest heats multiplier"); }
     QPlainTextEdit* Description() const { return ControlByName<QPlainTextEdit>(&m_d, "Description:"); }
     QComboBox* SystemList() const { return Named<QComboBox>("systemCombo"); }
     QComboBox* TeamSizeList() const { return Named<QComboBox>("teamSizeCombo"); }

@@ -34,6 +34,22 @@ TEST_F(OpenTournament, ListsTheTournamentsByNameWithTheOpenOneChosen)
     COpenTournamentDialog none(-1);
     ASSERT_TRUE(none.Initialise());
     EXPECT_EQ(List(none)->currentIndex(), -1);
+    // OK waits for a choice, and says so.
+    QAbstractButton* ok = ButtonByText(&none, "OK");
+    EXPECT_FALSE(ok->isEnabled());
+    EXPECT_EQ(ok->toolTip(), "Choose a tournament first");
+    List(none)->setCurrentIndex(0);
+    EXPECT_TRUE(ok->isEnabled());
+}
+
+TEST_F(OpenTournament, TheOnlyTournamentIsChosenAlready)
+{
+    const int only = AddTournament({.name = "Only", .systemID = AddSystem()});
+    COpenTournamentDialog d(-1);
+    ASSERT_TRUE(d.Initialise());
+    EXPECT_EQ(List(d)->currentText(), "Only");
+    ButtonByText(&d, "OK")->click();
+    EXPECT_EQ(d.ChosenID(), only);
 }
 
 TEST_F(OpenTournament, OKLoadsTheChosenTournament)
@@ -74,9 +90,10 @@ TEST_F(OpenTournament, WithoutAChoiceKeepsTheTournamentPassedIn)
     COpenTournamentDialog empty(-1);
     ASSERT_TRUE(empty.Initialise());
     EXPECT_EQ(List(empty)->count(), 0);
-    ButtonByText(&empty, "OK")->click();
-    EXPECT_TRUE(empty.HasEnded());
-    EXPECT_EQ(empty.result(), QDialog::Accepted);
+    EXPECT_EQ(ButtonByText(&empty, "OK")->toolTip(), "No tournament has been created yet");
+    ButtonByText(&empty, "OK")->click();  // disabled: nothing happens
+    EXPECT_FALSE(empty.HasEnded());
+    ButtonByText(&empty, "Cancel")->click();
     EXPECT_EQ(empty.ChosenID(), -1);
     EXPECT_EQ(CurrentTournament.id, -1);
 

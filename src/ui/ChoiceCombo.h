@@ -1,0 +1,22 @@
+#pragma once
+// A drop-down list whose change acts at once: it runs a statement or asks a
+// question. Such a list changes only on a committed choice, an item clicked
+// in its popup or Enter pressed on one, so a stray key can never act for the
+// director. While the list is closed, a key that would step through it or
+// jump to an item by its first letter opens the popup instead (the letter
+// goes on to the popup's search), and the mouse wheel leaves it alone.
+// activated() therefore only ever reports a committed choice.
+//
+// In a form: promote the QComboBox to CChoiceCombo (header ui/ChoiceCombo.h).
+
+#include <QComboBox>
+
+class CChoiceCombo : public QComboBox {
+    Q_OBJECT
+public:
+    explicit CChoiceCombo(QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+};

@@ -1,0 +1,36 @@
+#include "ui/Controls.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QWidget>
+
+void EnableWithReason(QWidget* control, const QString& whyNot)
+{
+    control->setEnabled(whyNot.isEmpty());
+    control->setToolTip(whyNot);
+    control->setAccessibleDescription(whyNot);
+}
+
+void EnableWithReason(QAction* action, const QString& whyNot)
+{
+    action->setEnabled(whyNot.isEmpty());
+    // An available item shows no tooltip of its own.
+    action->setToolTip(whyNot);
+    action->setStatusTip(whyNot);
+}
+
+void SetCheckedQuietly(QAbstractButton* box, bool checked)
+{
+    const QSignalBlocker quiet(box);
+    box->setChecked(checked);
+}
+
+void SetLabelText(QLabel* label, const QString& text)
+{
+    label->setText(text);
+    // A blank name stops the fall-back to the group box's caption and is
+    // read as nothing.
+    label->setAccessibleName(text.isEmpty() ? QStringLiteral(" ") : QString());
+}
