@@ -156,6 +156,7 @@ TEST_F(ScoresDialog, WithoutFinishedGamesNothingCanBePrintedOrExported)
     EXPECT_EQ(PlayerList(d)->topLevelItemCount(), 0);
     EXPECT_TRUE(TeamList(d)->isEnabled());
     EXPECT_EQ(CommandsOf(d), (Commands{false, false, false, false}));
+    EXPECT_FALSE(ButtonByText(&d, "Export Web Page")->isEnabled());
 }
 
 TEST_F(ScoresDialog, ExportsTheRowsAsShown)
