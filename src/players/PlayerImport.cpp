@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <set>
@@ -206,10 +207,12 @@ QChar DetectSpreadsheetDelimiter(const QString& text)
             content = true;
         } else if (!quoted && (c == QChar('\n') || c == QChar('\r'))) {
             if (content) break;
-        } else {
-            for (size_t k = 0; k < candidates.size(); ++k)
-                if (!quoted && c == candidates[k]) ++counts[k];
-            if (!c.isSpace()) content = true;
+            counts = {};  // a blank row, such as ",,,", says nothing
+        } else if (const auto k = std::find(candidates.begin(), candidates.end(), c);
+                   !quoted && k != candidates.end()) {
+            ++counts[size_t(k - candidates.begin())];
+        } else if (!c.isSpace()) {
+            content = true;
         }
     }
     size_t best = candidates.size() - 1;

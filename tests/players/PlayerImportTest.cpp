@@ -48,7 +48,7 @@ TEST(PlayerImport, ReadsEachFileByTheRulesOfAPlayerAddedByHand)
          ""},
         {"no heading: first, last, e-mail by position; CR LF; a missing e-mail",
          "Ann,Ash,ann@a.org,extra\r\nBo,Bell\r\n", {}, {"Ann|Ash|ann@a.org", "Bo|Bell|"}, "", ""},
-        {"Windows-1252 when not UTF-8, semicolons", "Ren\xE9" "e;O\x92Hara;\x80@euro.eu\n", {},
+        {"Windows-1252 when not UTF-8, semicolons after a blank row", ";;;;\nRen\xE9" "e;O\x92Hara;\x80@euro.eu\n", {},
          {"Ren\xC3\xA9" "e|O\xE2\x80\x99Hara|\xE2\x82\xAC@euro.eu"}, "", ""},
         {"tabs, headings in another order and case, extra columns",
          "Paid\tSURNAME\tgiven name\tMail\nyes\tAsh\tAnn\tann@a.org\n", {}, {"Ann|Ash|ann@a.org"}, "", ""},
