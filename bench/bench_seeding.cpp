@@ -40,6 +40,8 @@ public:
     void EndWaitCursor() override {}
     QString DefaultPrinterPort() override { return {}; }
     QString ChoosePrinterPort(QWidget*) override { return {}; }
+    QString ChooseFileToOpen(QWidget*, const QString&, const QString&) override { return {}; }
+    bool OpenUrl(const QUrl&) override { return false; }
     long long CurrentTimeSeconds() override { return seconds; }
 };
 

@@ -8,6 +8,7 @@
 #include "db/Recordset.h"
 #include "heats/HeatsDialog.h"
 #include "players/GroupsDialog.h"
+#include "players/PlayerImport.h"
 #include "players/PlayersDialog.h"
 #include "players/PreRegistrationDialog.h"
 #include "report/ReportOutput.h"
@@ -43,6 +44,7 @@ CMainDialog::CMainDialog(QWidget* parent) : CDialog(parent), ui(std::make_unique
     On(m_editAction, &QAction::triggered, &CMainDialog::OnEditTournament);
     On(m_deleteAction, &QAction::triggered, &CMainDialog::OnDeleteTournament);
     On(m_viewAction, &QAction::triggered, &CMainDialog::OnViewPlayers);
+    On(m_importAction, &QAction::triggered, &CMainDialog::OnImportPlayers);
     On(m_groupsAction, &QAction::triggered, &CMainDialog::OnGroups);
     On(m_preRegAction, &QAction::triggered, &CMainDialog::OnPreRegistration);
     On(m_selectPrinterAction, &QAction::triggered, &CMainDialog::OnSelectPrinter);
@@ -74,6 +76,7 @@ void CMainDialog::CreateMenus()
     m_viewAction = add(players, QStringLiteral("&View"), "actionViewPlayers");
     m_groupsAction = add(players, QStringLiteral("&Groups"), "actionGroups");
     m_preRegAction = add(players, QStringLiteral("&PreReg"), "actionPreReg");
+    m_importAction = add(players, QStringLiteral("&Import"), "actionImportPlayers");
     QMenu* options = m_menuBar->addMenu(QStringLiteral("&Options"));
     m_selectPrinterAction = add(options, QStringLiteral("Select &Printer"), "actionSelectPrinter");
     m_printToFileAction = add(options, QStringLiteral("Print to &File"), "actionPrintToFile");
@@ -220,6 +223,8 @@ void CMainDialog::OnViewPlayers()
     CPlayersDialog players(this);
     players.DoModal();
 }
+
+void CMainDialog::OnImportPlayers() { ImportPlayersFromFile(this); }
 
 void CMainDialog::OnGroups()
 {

@@ -30,6 +30,7 @@ public:
     void OnEditTournament();
     void OnDeleteTournament();
     void OnViewPlayers();
+    void OnImportPlayers();
     void OnGroups();
     void OnPreRegistration();
     void OnSelectPrinter();
@@ -59,6 +60,7 @@ private:
     QAction* m_editAction = nullptr;
     QAction* m_deleteAction = nullptr;
     QAction* m_viewAction = nullptr;
+    QAction* m_importAction = nullptr;
     QAction* m_groupsAction = nullptr;
     QAction* m_preRegAction = nullptr;
     QAction* m_selectPrinterAction = nullptr;

@@ -28,36 +28,30 @@ PlayerTexts StoredPlayerTexts(PlayerTexts typed)
     return typed;
 }
 
-namespace {
-
-QString NameProblem(const PlayerTexts& texts)
+QString PlayerNameProblem(const PlayerTexts& texts)
 {
     const QString first = TypedTextProblem(kFirstNameField, texts.first);
     return first.isEmpty() ? TypedTextProblem(kLastNameField, texts.last) : first;
 }
 
-// The e-mail address's own problem; empty when it breaks only the e-mail rule
-// or nothing at all.
-QString EmailTextProblem(const PlayerTexts& texts) { return TypedTextProblem(kEmailField, texts.email); }
-
-}  // namespace
+QString PlayerEmailTextProblem(const PlayerTexts& texts) { return TypedTextProblem(kEmailField, texts.email); }
 
 PlayerTextsCheck CheckPlayerTexts(const PlayerTexts& texts)
 {
     if (texts.first.isEmpty() || texts.last.isEmpty()) return PlayerTextsCheck::NameMissing;
-    if (!NameProblem(texts).isEmpty()) return PlayerTextsCheck::BadName;
-    if (!texts.email.isEmpty() && (!IsValidEmailAddress(texts.email) || !EmailTextProblem(texts).isEmpty()))
+    if (!PlayerNameProblem(texts).isEmpty()) return PlayerTextsCheck::BadName;
+    if (!texts.email.isEmpty() && (!IsValidEmailAddress(texts.email) || !PlayerEmailTextProblem(texts).isEmpty()))
         return PlayerTextsCheck::BadEmail;
     return PlayerTextsCheck::Valid;
 }
 
 void ReportRefusedPlayerTexts(const PlayerTexts& texts)
 {
-    if (const QString problem = NameProblem(texts); !problem.isEmpty()) {
+    if (const QString problem = PlayerNameProblem(texts); !problem.isEmpty()) {
         ShowMessage(problem, QStringLiteral("Unable to Update!"), MsgIcon::Stop);
         return;
     }
-    const QString problem = EmailTextProblem(texts);
+    const QString problem = PlayerEmailTextProblem(texts);
     ShowMessage(problem.isEmpty() ? QStringLiteral("Invalid e-mail address!") : problem,
                 QStringLiteral("Bad E-Mail Address"), MsgIcon::Stop);
 }

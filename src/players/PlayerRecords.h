@@ -56,6 +56,13 @@ PlayerTextsCheck CheckPlayerTexts(const PlayerTexts& texts);
 // Address", with "Invalid e-mail address!" when it breaks the e-mail rule.
 void ReportRefusedPlayerTexts(const PlayerTexts& texts);
 
+// Why a first or last name cannot be stored (too long, or a character the
+// store cannot keep), as one sentence; empty when both can.
+QString PlayerNameProblem(const PlayerTexts& texts);
+// The same for the e-mail address's length and characters; the e-mail rule
+// itself is IsValidEmailAddress's.
+QString PlayerEmailTextProblem(const PlayerTexts& texts);
+
 // The player's stored texts; all empty when there is no such player.
 PlayerTexts LoadPlayerTexts(int playerID);
 void InsertPlayer(const PlayerTexts& stored);

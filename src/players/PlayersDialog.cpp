@@ -8,6 +8,7 @@
 #include "players/FocusNotifier.h"
 #include "players/Groups.h"
 #include "players/GroupsDialog.h"
+#include "players/PlayerImport.h"
 #include "players/PlayerPreRegistration.h"
 #include "players/PlayerRecords.h"
 #include "tournament/CurrentTournament.h"
@@ -31,6 +32,7 @@ CPlayersDialog::CPlayersDialog(QWidget* parent) : CDialog(parent), ui(std::make_
     On(ui->conflictsButton, &QPushButton::clicked, &CPlayersDialog::OnConflicts);
     On(ui->removeButton, &QPushButton::clicked, &CPlayersDialog::OnRemove);
     On(ui->groupsButton, &QPushButton::clicked, &CPlayersDialog::OnGroups);
+    On(ui->importButton, &QPushButton::clicked, &CPlayersDialog::OnImport);
     for (QCheckBox* box : m_heatBoxes) On(box, &QCheckBox::toggled, &CPlayersDialog::OnHeatBoxClicked);
     On(newPlayerFocus, &FocusNotifier::focusGained, &CPlayersDialog::OnNewPlayerFieldFocused);
 }
@@ -204,6 +206,13 @@ void CPlayersDialog::OpenGroups(int playerID)
 {
     CGroupsDialog groups(-1, playerID, this);
     groups.DoModal();
+}
+
+void CPlayersDialog::OnImport()
+{
+    if (ImportPlayersFromFile(this) == 0) return;
+    FillList();
+    UpdateControls();
 }
 
 void CPlayersDialog::OnHeatBoxClicked()

@@ -1,6 +1,6 @@
 #pragma once
 // Players: the register of every player, independent of any tournament. Adds
-// players, corrects and removes them, opens a player's conflicts and groups,
+// players by hand or from a spreadsheet file, corrects and removes them, opens a player's conflicts and groups,
 // and sets his pre-registration for the heats of the open tournament.
 
 #include "players/PlayerPreRegistration.h"
@@ -33,6 +33,7 @@ private:
     void OnConflicts();
     void OnRemove();
     void OnGroups();
+    void OnImport();
     void OnHeatBoxClicked();
 
     void FillList();

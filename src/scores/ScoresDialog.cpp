@@ -8,13 +8,16 @@
 #include "scores/Awards.h"
 #include "scores/AwardsDialog.h"
 #include "scores/ScoreLists.h"
+#include "scores/StandingsPage.h"
 #include "scoring/ScoringSystem.h"
 #include "tournament/CurrentTournament.h"
 #include "ui/Controls.h"
 #include "ui/TextFit.h"
 #include "ui/UiServices.h"
 
+#include <QDir>
 #include <QHeaderView>
+#include <QUrl>
 
 #include <algorithm>
 #include <utility>
@@ -43,6 +46,19 @@ void SetColumns(QTreeWidget* list, const std::vector<Column>& columns)
     list->header()->setStretchLastSection(false);
 }
 
+// A list as the dialog shows it: its headings and every row's cells.
+StandingsPageTable ShownTable(const QTreeWidget* list)
+{
+    StandingsPageTable table;
+    for (int c = 0; c < list->columnCount(); ++c) table.headings << list->headerItem()->text(c);
+    for (int r = 0; r < list->topLevelItemCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < list->columnCount(); ++c) cells << list->topLevelItem(r)->text(c);
+        table.rows.push_back(cells);
+    }
+    return table;
+}
+
 }  // namespace
 
 QString PlayerScoresReason(bool playersListed)
@@ -68,6 +84,7 @@ CScoresDialog::CScoresDialog(const QString& title, QWidget* parent)
     On(ui->qualifiedCheck, &QCheckBox::toggled, &CScoresDialog::OnQualifiedClicked);
     On(ui->printPlayersButton, &QPushButton::clicked, &CScoresDialog::OnPrintPlayerScores);
     On(ui->exportButton, &QPushButton::clicked, &CScoresDialog::OnExportPlayerScores);
+    On(ui->webPageButton, &QPushButton::clicked, &CScoresDialog::OnExportWebPage);
     On(ui->printTeamsButton, &QPushButton::clicked, &CScoresDialog::OnPrintTeamScores);
     On(ui->awardsButton, &QPushButton::clicked, &CScoresDialog::OnAwards);
     On(ui->okButton, &QPushButton::clicked, &CScoresDialog::OnOK);
@@ -83,7 +100,8 @@ void CScoresDialog::OnInitDialog()
     if (CurrentTournament.teamSize == 0) EnableWithReason(ui->teamList, TeamScoresReason(0, false));
     RefreshStandings();
     const QString noPlayers = PlayerScoresReason(!m_standings.playerRows.empty());
-    for (QPushButton* b : {ui->printPlayersButton, ui->exportButton, ui->awardsButton}) EnableWithReason(b, noPlayers);
+    for (QPushButton* b : {ui->printPlayersButton, ui->exportButton, ui->webPageButton, ui->awardsButton})
+        EnableWithReason(b, noPlayers);
     EnableWithReason(ui->printTeamsButton,
                      TeamScoresReason(CurrentTournament.teamSize, !m_standings.teamRows.empty()));
 }
@@ -179,15 +197,43 @@ void CScoresDialog::OnExportPlayerScores()
     ShowMessage(QStringLiteral("File export complete!"), QStringLiteral("Export complete"), MsgIcon::None);
 }
 
-void CScoresDialog::OnAwards()
+AwardList CScoresDialog::CurrentAwards() const
 {
     // The labels follow the kind of the tournament's own scoring system, not
     // of whichever heat's or game's system the standings loaded last.
     const int kind = QueryInt(Sql("select winDrawScoring from System where id = %d", CurrentTournament.systemID),
                               ScoringSystem.winDrawScoring);
-    const AwardList awards = DrawUpAwards(m_standings, CurrentTournament, kind);
-    CAwardsDialog dialog(m_title, AwardText(awards), this);
+    return DrawUpAwards(m_standings, CurrentTournament, kind);
+}
+
+void CScoresDialog::OnAwards()
+{
+    CAwardsDialog dialog(m_title, AwardText(CurrentAwards()), this);
     dialog.DoModal();
+}
+
+void CScoresDialog::OnExportWebPage()
+{
+    StandingsPageContent page;
+    page.tournamentName = m_title;
+    page.madeAtSeconds = Services().CurrentTimeSeconds();
+    page.players = ShownTable(ui->playerList);
+    if (CurrentTournament.teamSize != 0 && ui->teamList->topLevelItemCount() > 0) page.teams = ShownTable(ui->teamList);
+    page.awards = CurrentAwards();
+
+    const QString path = QDir::current().absoluteFilePath(StandingsPageFileName(m_title));
+    if (const QString reason = SaveWholeFile(path, StandingsPageHtml(page).toUtf8()); !reason.isEmpty()) {
+        ShowMessage(Format("The web page could not be written to \"%s\":\n%s", QDir::toNativeSeparators(path), reason),
+                    QStringLiteral("Export Failure"), MsgIcon::Stop);
+        return;
+    }
+    if (!AskYesNo(Format("The standings were written to the web page\n%s\n\nOpen it in the web browser?",
+                         QDir::toNativeSeparators(path)),
+                  QStringLiteral("Web Page Exported")))
+        return;
+    if (!Services().OpenUrl(QUrl::fromLocalFile(path)))
+        ShowMessage(Format("No web browser could be started to show \"%s\".", QDir::toNativeSeparators(path)),
+                    QStringLiteral("Browser Not Available"), MsgIcon::Exclamation);
 }
 
 void CScoresDialog::OnOK() { EndDialog(QDialog::Accepted); }

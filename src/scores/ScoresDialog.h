@@ -1,7 +1,9 @@
 #pragma once
 // The Scores dialog: the open tournament's player and team standings, their
-// printouts, the export of the player standings and the award list.
+// printouts, the export of the player standings, the standings as a web page
+// and the award list.
 
+#include "scores/Awards.h"
 #include "scores/Standings.h"
 #include "ui/Dialog.h"
 
@@ -32,6 +34,7 @@ public:
     // Commands of the buttons and the check box (toggled by any means).
     void OnPrintPlayerScores();
     void OnExportPlayerScores();
+    void OnExportWebPage();
     void OnPrintTeamScores();
     void OnAwards();
     void OnQualifiedClicked();
@@ -44,6 +47,8 @@ private:
     // Computes the standings again and fills both lists.
     void RefreshStandings();
     static void FillList(QTreeWidget* list, const std::vector<ListingRow>& rows);
+    // The award list of the standings as last computed.
+    AwardList CurrentAwards() const;
     void OnOK();
 
     std::unique_ptr<Ui::CScoresDialog> ui;

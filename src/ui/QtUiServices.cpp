@@ -4,10 +4,13 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QDesktopServices>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QUrl>
 
 namespace {
 
@@ -65,5 +68,12 @@ QString QtUiServices::ChoosePrinterPort(QWidget* parent)
     if (printer.outputFormat() != QPrinter::NativeFormat || !printer.outputFileName().isEmpty()) return {};
     return PortOf(printer.printerName());
 }
+
+QString QtUiServices::ChooseFileToOpen(QWidget* parent, const QString& caption, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+}
+
+bool QtUiServices::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
 long long QtUiServices::CurrentTimeSeconds() { return QDateTime::currentSecsSinceEpoch(); }

@@ -1,6 +1,7 @@
 #pragma once
 // The platform itself behind UiServices: QMessageBox, QDialog::exec,
-// QPrintDialog and CUPS printers, the system clock.
+// QPrintDialog and CUPS printers, QFileDialog, QDesktopServices, the system
+// clock.
 
 #include "ui/UiServices.h"
 
@@ -13,5 +14,7 @@ public:
     void EndWaitCursor() override;
     QString DefaultPrinterPort() override;
     QString ChoosePrinterPort(QWidget* parent) override;
+    QString ChooseFileToOpen(QWidget* parent, const QString& caption, const QString& filter) override;
+    bool OpenUrl(const QUrl& url) override;
     long long CurrentTimeSeconds() override;
 };

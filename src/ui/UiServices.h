@@ -1,7 +1,7 @@
 #pragma once
 // Everything a dialog asks of the platform goes through one process-wide
 // services object: message boxes, running a modal child dialog, the wait
-// cursor, the printers and the clock. The program installs the Qt version;
+// cursor, the printers, the file dialog, the desktop's browser and the clock. The program installs the Qt version;
 // the tests install a scripted one that answers from a queue, so any dialog
 // can be driven end to end in-process.
 
@@ -10,6 +10,7 @@
 #include <memory>
 
 class CDialog;
+class QUrl;
 class QWidget;
 
 enum class MsgIcon { None, Stop, Question, Exclamation };
@@ -42,6 +43,14 @@ public:
     // Shows the print dialog; the port name of the printer chosen, or empty
     // (cancelled, no printer, or printing to a PDF file).
     virtual QString ChoosePrinterPort(QWidget* parent) = 0;
+
+    // Shows the file dialog for opening one existing file of the working
+    // folder or any other; the path chosen, or empty when cancelled. filter
+    // is a name filter such as "Spreadsheets (*.csv *.txt)".
+    virtual QString ChooseFileToOpen(QWidget* parent, const QString& caption, const QString& filter) = 0;
+    // Opens url with the program the desktop uses for it (a web page in the
+    // default browser); false when none could be started.
+    virtual bool OpenUrl(const QUrl& url) = 0;
 
     // Seconds since 1970-01-01 00:00 UTC.
     virtual long long CurrentTimeSeconds() = 0;

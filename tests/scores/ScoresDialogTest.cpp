@@ -167,6 +167,7 @@ TEST_F(ScoresDialog, WithoutFinishedGamesNothingCanBePrintedOrExported)
     EXPECT_EQ(CommandsOf(d), (Commands{false, false, false, false}));
     EXPECT_EQ(ButtonByText(&d, "Awards")->toolTip(), "No player is listed");
     EXPECT_EQ(ButtonByText(&d, "Print Team Scores")->toolTip(), "No team is listed");
+    EXPECT_FALSE(ButtonByText(&d, "Export Web Page")->isEnabled());
 }
 
 TEST_F(ScoresDialog, ExportsTheRowsAsShown)

@@ -30,8 +30,10 @@ void ScriptedUi::VerifyAllUsed()
     for (const ExpectedMessage& e : m_expected)
         ADD_FAILURE() << "expected message not shown: \"" << e.m_title.toStdString() << "\"";
     for (const ExpectedDialog& d : m_dialogs) ADD_FAILURE() << "expected dialog not run: " << d.typeName;
+    for (const QString& path : m_fileChoices) ADD_FAILURE() << "file choice not used: " << path.toStdString();
     m_expected.clear();
     m_dialogs.clear();
+    m_fileChoices.clear();
 }
 
 MsgAnswer ScriptedUi::Message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons,
@@ -102,4 +104,22 @@ QString ScriptedUi::ChoosePrinterPort(QWidget*)
     QString port = m_printerChoices.front();
     m_printerChoices.pop_front();
     return port;
+}
+
+QString ScriptedUi::ChooseFileToOpen(QWidget*, const QString& caption, const QString& filter)
+{
+    m_fileFilters.push_back(filter);
+    if (m_fileChoices.empty()) {
+        ADD_FAILURE() << "unexpected file dialog \"" << caption.toStdString() << "\"";
+        return {};
+    }
+    QString path = m_fileChoices.front();
+    m_fileChoices.pop_front();
+    return path;
+}
+
+bool ScriptedUi::OpenUrl(const QUrl& url)
+{
+    m_openedUrls.push_back(url);
+    return m_urlsOpen;
 }

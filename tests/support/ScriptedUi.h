@@ -1,8 +1,9 @@
 #pragma once
 // The user-interface services of the tests: every message box is recorded
 // and answered from a queue of expectations, child dialogs are driven by
-// callbacks instead of a nested event loop, and the clock and the printers
-// are set by the test.
+// callbacks instead of a nested event loop, and the clock, the printers, the
+// files chosen in the file dialog and the desktop's browser are set by the
+// test.
 //
 //   ui.Expect("Confirm Quit", MsgAnswer::No);
 //   ui.Expect("Unable to Update!").Text("The tournament system is invalid. ...");
@@ -13,6 +14,8 @@
 
 #include "ui/Dialog.h"
 #include "ui/UiServices.h"
+
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -103,6 +106,15 @@ public:
     void SetTime(long long seconds) { m_time = seconds; }
     void SetDefaultPrinterPort(const QString& port) { m_defaultPort = port; }
     void QueuePrinterChoice(const QString& port) { m_printerChoices.push_back(port); }
+    // The path the next file dialog returns; empty answers as Cancel. A file
+    // dialog nobody queued a path for fails the test, and so does a path
+    // left unused.
+    void QueueFileChoice(const QString& path) { m_fileChoices.push_back(path); }
+    // The name filter of every file dialog shown, in order.
+    const std::vector<QString>& FileFilters() const { return m_fileFilters; }
+    // Every URL handed to the desktop, in order; OpenUrl answers urlsOpen.
+    const std::vector<QUrl>& OpenedUrls() const { return m_openedUrls; }
+    void SetUrlsOpen(bool urlsOpen) { m_urlsOpen = urlsOpen; }
 
     int WaitCursorDepth() const { return m_waitDepth; }
     int WaitCursorShows() const { return m_waitShows; }
@@ -115,6 +127,8 @@ public:
     void EndWaitCursor() override;
     QString DefaultPrinterPort() override { return m_defaultPort; }
     QString ChoosePrinterPort(QWidget* parent) override;
+    QString ChooseFileToOpen(QWidget* parent, const QString& caption, const QString& filter) override;
+    bool OpenUrl(const QUrl& url) override;
     long long CurrentTimeSeconds() override { return m_time; }
 
 private:
@@ -127,6 +141,10 @@ private:
     std::deque<ExpectedDialog> m_dialogs;
     std::vector<RecordedMessage> m_messages;
     std::deque<QString> m_printerChoices;
+    std::deque<QString> m_fileChoices;
+    std::vector<QString> m_fileFilters;
+    std::vector<QUrl> m_openedUrls;
+    bool m_urlsOpen = true;
     QString m_defaultPort;
     long long m_time = 1000000000;
     int m_waitDepth = 0;
