@@ -8,6 +8,8 @@
 #include "db/ValueCodes.h"
 #include "games/GamesDialog.h"
 #include "heats/HeatRecords.h"
+#include "heats/SeatingSearch.h"
+#include "heats/SeatingSearchDialog.h"
 #include "heats/Seeding.h"
 #include "heats/SeedingPrintout.h"
 #include "players/GroupsDialog.h"
@@ -22,6 +24,15 @@
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QSignalBlocker>
+
+namespace {
+
+void ShowRefusal(const HeatChangedElsewhere& refused)
+{
+    ShowMessage(refused.Text(), refused.Title(), MsgIcon::Stop);
+}
+
+}  // namespace
 
 CHeatsDialog::CHeatsDialog(QWidget* parent) : CDialog(parent), ui(std::make_unique<Ui::CHeatsDialog>())
 {
@@ -243,12 +254,18 @@ void CHeatsDialog::CreateHeat()
         if (preregistration) question = Format("%s\nPre-Registration for this heat will be closed!", question);
         if (!AskYesNo(question, QStringLiteral("Confirm New Heat"))) return;
     }
-    Transaction transaction;
-    const int heatID = InsertHeat(CurrentTournament.id, n);
-    if (preregistration) {
-        for (int playerID : PreRegisteredForHeat(CurrentTournament.id, n)) RegisterForHeat(heatID, playerID);
+    int heatID = -1;
+    try {
+        Transaction transaction;
+        heatID = InsertHeat(CurrentTournament.id, n);
+        if (preregistration) {
+            for (int playerID : PreRegisteredForHeat(CurrentTournament.id, n)) RegisterForHeat(heatID, playerID);
+        }
+        transaction.Commit();
+    } catch (const HeatChangedElsewhere& refused) {
+        ShowRefusal(refused);
+        return;
     }
-    transaction.Commit();
     m_heatCount = n;
     m_heatID = heatID;
     g_conflictModel.reset();
@@ -357,40 +374,70 @@ void CHeatsDialog::SeedPlayers()
     const int heatNum = SelectedHeatNum();
     // The check box decides for this seeding only.
     AssignPowersOverride powers(ui->assignPowersCheck->isChecked());
-    int value = 0;
+    const std::uint32_t seed = SeedingSeed();
+
+    // The draw is stored, in a transaction of its own, before anything is
+    // asked.
     try {
-        Transaction transaction;
         LoadHeatScoringSystem(m_heatSystemID);
-        DrawSeating(m_heatID, m_toSeedIDs);
-        // The refresh builds the model of every not-started game of the
-        // heat, the games just drawn among them.
-        g_conflictModel.reset();
-        RefreshHeatLists();
-        value = SeedingConflict(heatNum);
-        if (value > 0) {
-            if (!AskYesNo(Format("Players randomly seeded.\n\nCurrent conflict value is %d.\nDo you wish to optimize "
-                                 "conflicts?\n(This may take a few minutes.)",
-                                 value),
-                          QStringLiteral("Confirm Optimization"))) {
-                transaction.Commit();
-                return;
-            }
-            {
-                const WaitCursor wait;
-                value = OptimiseSeating(value);
-            }
-            g_conflictModel->WriteSeating();
-            RefreshHeatLists();
-        }
-        transaction.Commit();
+        DrawSeating(m_heatID, m_toSeedIDs, seed);
+    } catch (const HeatChangedElsewhere& refused) {
+        ShowStoredHeat();
+        ShowRefusal(refused);
+        return;
     } catch (...) {
-        // Nothing of the seeding was kept: show the heat as it is again.
-        g_conflictModel.reset();
-        RefreshHeatLists();
+        ShowStoredHeat();
         throw;
+    }
+    // The refresh builds the model of every not-started game of the heat, the
+    // games just drawn among them.
+    g_conflictModel.reset();
+    RefreshHeatLists();
+    int value = SeedingConflict(heatNum);
+    if (value > 0) {
+        if (!AskYesNo(Format("Players randomly seeded.\n\nCurrent conflict value is %d.\nDo you wish to optimize "
+                             "conflicts?\n(This may take a few minutes.)",
+                             value),
+                      QStringLiteral("Confirm Optimization")))
+            return;
+        const HeatSeating drawn = CurrentSeating(*g_conflictModel);
+        try {
+            value = OptimiseDrawnSeating(value, seed);
+            WriteOptimisedSeating(m_heatID, *g_conflictModel, drawn);
+        } catch (const HeatChangedElsewhere& refused) {
+            ShowStoredHeat();
+            ShowRefusal(refused);
+            return;
+        } catch (...) {
+            // The drawn seating stays as it is stored: show that one.
+            ShowStoredHeat();
+            throw;
+        }
+        RefreshHeatLists();
     }
     ShowMessage(Format("Optimization Complete!\nFinal conflict value is %d.", value), QStringLiteral("Heat Seeded"),
                 MsgIcon::Exclamation);
+}
+
+void CHeatsDialog::ShowStoredHeat()
+{
+    g_conflictModel.reset();
+    RefreshHeatLists();
+}
+
+int CHeatsDialog::OptimiseDrawnSeating(int value, std::uint32_t seed)
+{
+    {
+        const WaitCursor wait;
+        value = OptimiseSeating(value);
+    }
+    if (value == 0 || !ui->searchDeeperCheck->isChecked()) return value;
+    SeatingSearch search(*g_conflictModel, seed);
+    if (search.Done()) return value;
+    CSeatingSearchDialog progress(search, kSeatingSearchSeconds, this);
+    progress.DoModal();
+    const WaitCursor wait;
+    return search.Finish();
 }
 
 void CHeatsDialog::OnUnseed()

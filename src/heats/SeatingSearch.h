@@ -21,6 +21,9 @@
 #include <cstdint>
 #include <memory>
 
+// The state of a search.
+class SeatingAnnealing;
+
 class SeatingSearch {
 public:
     using Clock = std::chrono::steady_clock;
@@ -32,8 +35,7 @@ public:
     SeatingSearch(const SeatingSearch&) = delete;
     SeatingSearch& operator=(const SeatingSearch&) = delete;
 
-    // The total the search started from, and the lowest seen so far.
-    int Start() const;
+    // The lowest total seen so far.
     int Best() const;
     // Steps run so far.
     long long Steps() const;
@@ -47,12 +49,11 @@ public:
 
     // Puts the best seating seen into the model and climbs from it until no
     // single exchange improves it; returns the model's total. Ends the
-    // search.
+    // search (a second call returns the same value).
     int Finish();
 
 private:
-    struct State;
-    std::unique_ptr<State> m;
+    std::unique_ptr<SeatingAnnealing> m;
 };
 
 // The search's default time budget, in seconds.

@@ -4,7 +4,9 @@
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "db/ValueCodes.h"
+#include "heats/HeatRecords.h"
 #include "heats/SeatingTables.h"
+#include "players/PlayerRecords.h"
 #include "scoring/ScoringSystem.h"
 #include "tournament/CurrentTournament.h"
 #include "ui/UiServices.h"
@@ -12,6 +14,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
+#include <unordered_set>
 
 void LoadHeatScoringSystem(int heatSystemID)
 {
@@ -25,18 +28,61 @@ AssignPowersOverride::AssignPowersOverride(bool assignPowers) : m_kept(CurrentTo
 
 AssignPowersOverride::~AssignPowersOverride() { CurrentTournament.assignPowers = m_kept; }
 
-void DrawSeating(int heatID, std::vector<int> toSeedIDs)
+std::uint32_t SeedingSeed() { return static_cast<std::uint32_t>(Services().CurrentTimeSeconds()); }
+
+namespace {
+
+const QString kNotSeeded = QStringLiteral("Heat Not Seeded");
+
+QString NameOfPlayer(int playerID)
+{
+    CRecordset rs(Sql("select first, last from Player where id = %d", playerID));
+    return rs.IsEOF() ? Format("Player %d", playerID) : PlayerDisplayName(rs.GetString(0), rs.GetString(1));
+}
+
+// Refuses the draw unless the heat exists and every player to seed is
+// registered for it and seated in none of its games.
+void CheckStillToSeed(int heatID, const std::vector<int>& toSeedIDs)
+{
+    const int heatNum = QueryInt(Sql("select heatNum from Heat where id = %d", heatID), -1);
+    if (heatNum == -1)
+        throw HeatChangedElsewhere(kNotSeeded, QStringLiteral("This heat no longer exists: another program has "
+                                                              "abandoned it.\nNothing was seeded."));
+    std::unordered_set<int> registered, seated;
+    for (CRecordset rs(Sql("select playerID from HeatPlayer where heatID = %d", heatID)); !rs.IsEOF(); rs.MoveNext())
+        registered.insert(rs.GetInt(0));
+    for (CRecordset rs(Sql("select GamePlayer.playerID from GamePlayer, Game where GamePlayer.gameID = Game.id and "
+                           "Game.heatID = %d",
+                           heatID));
+         !rs.IsEOF(); rs.MoveNext())
+        seated.insert(rs.GetInt(0));
+    for (int playerID : toSeedIDs) {
+        if (seated.contains(playerID))
+            throw HeatChangedElsewhere(kNotSeeded, Format("%s is already seated in Heat %d: another program has "
+                                                          "changed the heat.\nNothing was seeded.",
+                                                          NameOfPlayer(playerID), heatNum));
+        if (!registered.contains(playerID))
+            throw HeatChangedElsewhere(kNotSeeded, Format("%s is no longer registered for Heat %d: another program "
+                                                          "has changed the heat.\nNothing was seeded.",
+                                                          NameOfPlayer(playerID), heatNum));
+    }
+}
+
+}  // namespace
+
+void DrawSeating(int heatID, std::vector<int> toSeedIDs, std::uint32_t seed)
 {
     if (toSeedIDs.empty() || toSeedIDs.size() % 7 != 0)
         throw std::invalid_argument("players are seeded in games of seven");
 
     Transaction transaction;
+    CheckStillToSeed(heatID, toSeedIDs);
     int lastGame = 0;
     for (CRecordset rs(Sql("select gameNum from Game where heatID = %d order by gameNum", heatID)); !rs.IsEOF();
          rs.MoveNext())
         lastGame = rs.GetInt(0);
 
-    SeedingRandom random(static_cast<std::uint32_t>(Services().CurrentTimeSeconds()));
+    SeedingRandom random(seed);
     const bool assignPowers = CurrentTournament.assignPowers != 0;
     int gameID = -1;
     for (int n = int(toSeedIDs.size()); n > 0; --n) {
@@ -86,4 +132,32 @@ int OptimiseSeating(int start)
     if (!g_conflictModel) return start;
     ApplyTeamWeightRule(g_conflictModel->heatNum);
     return OptimiseSeating(*g_conflictModel, start);
+}
+
+HeatSeating CurrentSeating(const ConflictModel& model)
+{
+    HeatSeating seating;
+    for (const ModelPlayer& p : model.players)
+        seating.push_back({p.seats.front().gameID, p.playerID, p.seats.front().powerID});
+    std::sort(seating.begin(), seating.end());
+    return seating;
+}
+
+void WriteOptimisedSeating(int heatID, const ConflictModel& model, const HeatSeating& drawn)
+{
+    Transaction transaction;
+    HeatSeating stored;
+    for (CRecordset rs(Sql("select GamePlayer.gameID, GamePlayer.playerID, GamePlayer.powerID from GamePlayer, Game "
+                           "where GamePlayer.gameID = Game.id and Game.heatID = %d and Game.gameStat = %d",
+                           heatID, int(kUnstarted)));
+         !rs.IsEOF(); rs.MoveNext())
+        stored.push_back({rs.GetInt(0), rs.GetInt(1), rs.GetInt(2)});
+    std::sort(stored.begin(), stored.end());
+    if (stored != drawn)
+        throw HeatChangedElsewhere(QStringLiteral("Optimization Not Saved"),
+                                   Format("Another program has changed the games of Heat %d while the seating was "
+                                          "being optimized.\nThe seating is kept as it is stored.",
+                                          model.heatNum));
+    model.WriteSeating();
+    transaction.Commit();
 }
