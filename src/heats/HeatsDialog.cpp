@@ -25,15 +25,6 @@
 #include <QMenuBar>
 #include <QSignalBlocker>
 
-namespace {
-
-void ShowRefusal(const HeatChangedElsewhere& refused)
-{
-    ShowMessage(refused.Text(), refused.Title(), MsgIcon::Stop);
-}
-
-}  // namespace
-
 CHeatsDialog::CHeatsDialog(QWidget* parent) : CDialog(parent), ui(std::make_unique<Ui::CHeatsDialog>())
 {
     ui->setupUi(this);
@@ -263,7 +254,7 @@ void CHeatsDialog::CreateHeat()
         }
         transaction.Commit();
     } catch (const HeatChangedElsewhere& refused) {
-        ShowRefusal(refused);
+        ShowMessage(refused.Text(), refused.Title(), MsgIcon::Stop);
         return;
     }
     m_heatCount = n;
@@ -378,17 +369,11 @@ void CHeatsDialog::SeedPlayers()
 
     // The draw is stored, in a transaction of its own, before anything is
     // asked.
-    try {
-        LoadHeatScoringSystem(m_heatSystemID);
-        DrawSeating(m_heatID, m_toSeedIDs, seed);
-    } catch (const HeatChangedElsewhere& refused) {
-        ShowStoredHeat();
-        ShowRefusal(refused);
+    if (!RunSeedingStep([&] {
+            LoadHeatScoringSystem(m_heatSystemID);
+            DrawSeating(m_heatID, m_toSeedIDs, seed);
+        }))
         return;
-    } catch (...) {
-        ShowStoredHeat();
-        throw;
-    }
     // The refresh builds the model of every not-started game of the heat, the
     // games just drawn among them.
     g_conflictModel.reset();
@@ -400,23 +385,32 @@ void CHeatsDialog::SeedPlayers()
                              value),
                       QStringLiteral("Confirm Optimization")))
             return;
+        // A failure here leaves the drawn seating stored, and shown.
         const HeatSeating drawn = CurrentSeating(*g_conflictModel);
-        try {
-            value = OptimiseDrawnSeating(value, seed);
-            WriteOptimisedSeating(m_heatID, *g_conflictModel, drawn);
-        } catch (const HeatChangedElsewhere& refused) {
-            ShowStoredHeat();
-            ShowRefusal(refused);
+        if (!RunSeedingStep([&] {
+                value = OptimiseDrawnSeating(value, seed);
+                WriteOptimisedSeating(m_heatID, *g_conflictModel, drawn);
+            }))
             return;
-        } catch (...) {
-            // The drawn seating stays as it is stored: show that one.
-            ShowStoredHeat();
-            throw;
-        }
         RefreshHeatLists();
     }
     ShowMessage(Format("Optimization Complete!\nFinal conflict value is %d.", value), QStringLiteral("Heat Seeded"),
                 MsgIcon::Exclamation);
+}
+
+bool CHeatsDialog::RunSeedingStep(const std::function<void()>& step)
+{
+    try {
+        step();
+        return true;
+    } catch (const HeatChangedElsewhere& refused) {
+        ShowStoredHeat();
+        ShowMessage(refused.Text(), refused.Title(), MsgIcon::Stop);
+    } catch (...) {
+        ShowStoredHeat();
+        throw;
+    }
+    return false;
 }
 
 void CHeatsDialog::ShowStoredHeat()
