@@ -24,11 +24,8 @@
 #include "conflicts/ConflictModel.h"
 #include "heats/SeatingSearch.h"
 #include "heats/Seeding.h"
-#include "support/BenchDatabase.h"
 #include "support/SeedingTournaments.h"
 #include "tournament/CurrentTournament.h"
-
-#include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -153,13 +150,5 @@ BENCHMARK(SweepLarge210)->Apply(Sweep);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    InstallBenchClock();
-    BenchDatabase db;
-    g_large = CreateNineHeats("Large", 210, 20, 100);
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunSeedingBenchmarks(argc, argv, [] { g_large = CreateNineHeats("Large", 210, 20, 100); });
 }

@@ -8,11 +8,8 @@
 
 #include "conflicts/ConflictModel.h"
 #include "heats/Seeding.h"
-#include "support/BenchDatabase.h"
 #include "support/SeedingTournaments.h"
 #include "tournament/CurrentTournament.h"
-
-#include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -82,15 +79,8 @@ BENCHMARK(ReferenceOptimiseSeating49)->Unit(benchmark::kMillisecond)->Iterations
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    InstallBenchClock();
-    BenchDatabase db;
-    g_large = CreateNineHeats("Large", 210, 20, 100);
-    g_small = CreateNineHeats("Small", 49, 5, 24);
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_conflictModel.reset();
-    return 0;
+    return RunSeedingBenchmarks(argc, argv, [] {
+        g_large = CreateNineHeats("Large", 210, 20, 100);
+        g_small = CreateNineHeats("Small", 49, 5, 24);
+    });
 }

@@ -1,11 +1,18 @@
 #include "support/SeedingTournaments.h"
 
+#include "conflicts/ConflictModel.h"
+
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "db/ValueCodes.h"
 #include "heats/Seeding.h"
+#include "support/BenchDatabase.h"
 #include "tournament/CurrentTournament.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <memory>
@@ -20,12 +27,20 @@ int LastId(const char* table) { return QueryInt(Format("select max(id) from %s",
 
 }  // namespace
 
-BenchClock& InstallBenchClock()
+int RunSeedingBenchmarks(int argc, char** argv, const std::function<void()>& setUp)
 {
+    QCoreApplication app(argc, argv);
     auto clock = std::make_unique<BenchClock>();
     g_benchClock = clock.get();
     InstallUiServices(std::move(clock));
-    return *g_benchClock;
+    BenchDatabase db;
+    setUp();
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_conflictModel.reset();
+    return 0;
 }
 
 std::uint32_t HeatSeed(int heatNum) { return std::uint32_t(1700000000 + 86400 * heatNum); }

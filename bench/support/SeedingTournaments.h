@@ -5,6 +5,7 @@
 #include "ui/UiServices.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // Services whose clock the benchmark sets; nothing else of them is used.
@@ -23,8 +24,10 @@ public:
     long long CurrentTimeSeconds() override { return seconds; }
 };
 
-// Installs a BenchClock as the services and returns it.
-BenchClock& InstallBenchClock();
+// The main program of a seeding benchmark: the application, a BenchClock as
+// the services and a scratch database, set up by setUp, around the
+// benchmarks.
+int RunSeedingBenchmarks(int argc, char** argv, const std::function<void()>& setUp);
 
 struct TournamentShape {
     const char* name;
