@@ -32,8 +32,7 @@ CSeatingSearchDialog::~CSeatingSearchDialog() = default;
 
 void CSeatingSearchDialog::OnInitDialog()
 {
-    m_begun = SeatingSearch::Clock::now();
-    m_deadline = m_begun + m_budget;
+    m_deadline = SeatingSearch::Clock::now() + m_budget;
     ShowProgress();
     m_slices.start();
 }
@@ -46,13 +45,18 @@ bool CSeatingSearchDialog::SearchEnded() const
 
 void CSeatingSearchDialog::OnSlice()
 {
+    // The next slice is asked for only when this one has gone well.
+    m_slices.stop();
     if (!SearchEnded()) {
         const long long steps =
             m_stepLimit >= 0 ? m_stepLimit - m_search.Steps() : std::numeric_limits<long long>::max();
         m_search.Run(steps, std::min(m_deadline, SeatingSearch::Clock::now() + kSlice));
     }
     ShowProgress();
-    if (SearchEnded()) EndDialog(QDialog::Accepted);
+    if (SearchEnded())
+        EndDialog(QDialog::Accepted);
+    else
+        m_slices.start();
 }
 
 void CSeatingSearchDialog::OnStop() { EndDialog(QDialog::Accepted); }

@@ -44,7 +44,6 @@ private:
     SeatingSearch& m_search;
     QTimer m_slices;
     SeatingSearch::Clock::duration m_budget;
-    SeatingSearch::Clock::time_point m_begun;
     SeatingSearch::Clock::time_point m_deadline;
     long long m_stepLimit = -1;
 };
