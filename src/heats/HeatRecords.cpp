@@ -8,6 +8,11 @@
 
 #include <unordered_set>
 
+HeatChangedElsewhere::HeatChangedElsewhere(const QString& title, const QString& text)
+    : std::runtime_error(text.toStdString()), m_title(title), m_text(text)
+{
+}
+
 std::vector<SeatedPlayer> SeatedPlayers(int heatID, int sortColumn)
 {
     const char* ordering = "Game.gameNum, GamePlayer.powerID";
@@ -80,6 +85,14 @@ void SetHeatSystem(int heatID, int systemID)
 
 int InsertHeat(int tournamentID, int heatNum)
 {
+    const QString notCreated = QStringLiteral("Heat Not Created");
+    if (!RecordExists(Sql("select id from Tournament where id = %d", tournamentID)))
+        throw HeatChangedElsewhere(notCreated, QStringLiteral("This tournament no longer exists: another program has "
+                                                              "deleted it.\nNo heat was created."));
+    if (RecordExists(Sql("select id from Heat where tournamentID = %d and heatNum = %d", tournamentID, heatNum)))
+        throw HeatChangedElsewhere(notCreated, Format("Heat %d already exists: another program has created it.\nNo "
+                                                      "heat was created.",
+                                                      heatNum));
     // systemID is left to the column's default, 0: the tournament's system.
     ExecuteSQL(Sql("insert into Heat (tournamentID, heatNum) values (%d, %d)", tournamentID, heatNum));
     const int id =

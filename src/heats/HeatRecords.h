@@ -12,7 +12,22 @@
 
 #include <QString>
 
+#include <stdexcept>
 #include <vector>
+
+// An action on a heat refused because another program has changed what it
+// works on since the lists were read; it has written nothing. Title and text
+// are the message that tells the director.
+class HeatChangedElsewhere : public std::runtime_error {
+public:
+    HeatChangedElsewhere(const QString& title, const QString& text);
+    QString Title() const { return m_title; }
+    QString Text() const { return m_text; }
+
+private:
+    QString m_title;
+    QString m_text;
+};
 
 // A player seated in one of the heat's games.
 struct SeatedPlayer {
@@ -55,7 +70,8 @@ int HeatSystemID(int heatID);
 void SetHeatSystem(int heatID, int systemID);
 
 // Inserts heat heatNum of the tournament (on the tournament's default system)
-// and returns its id.
+// and returns its id. Throws HeatChangedElsewhere when the tournament no
+// longer exists or already has a heat heatNum.
 int InsertHeat(int tournamentID, int heatNum);
 
 // The players whose pre-registration (TournamentPlayer.heatNums) in the

@@ -9,6 +9,8 @@
 #include "games/GamesDialog.h"
 #include "heats/HeatActionReasons.h"
 #include "heats/HeatRecords.h"
+#include "heats/SeatingSearch.h"
+#include "heats/SeatingSearchDialog.h"
 #include "heats/Seeding.h"
 #include "heats/SeedingPrintout.h"
 #include "players/GroupsDialog.h"
@@ -245,12 +247,18 @@ void CHeatsDialog::CreateHeat()
         if (preregistration) question = Format("%s\nPre-Registration for this heat will be closed!", question);
         if (!AskYesNo(question, QStringLiteral("Confirm New Heat"))) return;
     }
-    Transaction transaction;
-    const int heatID = InsertHeat(CurrentTournament.id, n);
-    if (preregistration) {
-        for (int playerID : PreRegisteredForHeat(CurrentTournament.id, n)) RegisterForHeat(heatID, playerID);
+    int heatID = -1;
+    try {
+        Transaction transaction;
+        heatID = InsertHeat(CurrentTournament.id, n);
+        if (preregistration) {
+            for (int playerID : PreRegisteredForHeat(CurrentTournament.id, n)) RegisterForHeat(heatID, playerID);
+        }
+        transaction.Commit();
+    } catch (const HeatChangedElsewhere& refused) {
+        ShowMessage(refused.Text(), refused.Title(), MsgIcon::Stop);
+        return;
     }
-    transaction.Commit();
     m_heatCount = n;
     m_heatID = heatID;
     g_conflictModel.reset();
@@ -359,40 +367,73 @@ void CHeatsDialog::SeedPlayers()
     const int heatNum = SelectedHeatNum();
     // The check box decides for this seeding only.
     AssignPowersOverride powers(ui->assignPowersCheck->isChecked());
-    int value = 0;
-    try {
-        Transaction transaction;
-        LoadHeatScoringSystem(m_heatSystemID);
-        DrawSeating(m_heatID, m_toSeedIDs);
-        // The refresh builds the model of every not-started game of the
-        // heat, the games just drawn among them.
-        g_conflictModel.reset();
+    const std::uint32_t seed = SeedingSeed();
+
+    // The draw is stored, in a transaction of its own, before anything is
+    // asked.
+    if (!RunSeedingStep([&] {
+            LoadHeatScoringSystem(m_heatSystemID);
+            DrawSeating(m_heatID, m_toSeedIDs, seed);
+        }))
+        return;
+    // The refresh builds the model of every not-started game of the heat, the
+    // games just drawn among them.
+    g_conflictModel.reset();
+    RefreshHeatLists();
+    int value = SeedingConflict(heatNum);
+    if (value > 0) {
+        if (!AskYesNo(Format("Players randomly seeded.\n\nCurrent conflict value is %d.\nDo you wish to optimize "
+                             "conflicts?\n(This may take a few minutes.)",
+                             value),
+                      QStringLiteral("Confirm Optimization")))
+            return;
+        // A failure here leaves the drawn seating stored, and shown.
+        const HeatSeating drawn = CurrentSeating(*g_conflictModel);
+        if (!RunSeedingStep([&] {
+                value = OptimiseDrawnSeating(value, seed);
+                WriteOptimisedSeating(m_heatID, *g_conflictModel, drawn);
+            }))
+            return;
         RefreshHeatLists();
-        value = SeedingConflict(heatNum);
-        if (value > 0) {
-            if (!AskYesNo(Format("Players randomly seeded.\n\nCurrent conflict value is %d.\nDo you wish to optimize "
-                                 "conflicts?\n(This may take a few minutes.)",
-                                 value),
-                          QStringLiteral("Confirm Optimization"))) {
-                transaction.Commit();
-                return;
-            }
-            {
-                const WaitCursor wait;
-                value = OptimiseSeating(value);
-            }
-            g_conflictModel->WriteSeating();
-            RefreshHeatLists();
-        }
-        transaction.Commit();
-    } catch (...) {
-        // Nothing of the seeding was kept: show the heat as it is again.
-        g_conflictModel.reset();
-        RefreshHeatLists();
-        throw;
     }
     ShowMessage(Format("Optimization Complete!\nFinal conflict value is %d.", value), QStringLiteral("Heat Seeded"),
                 MsgIcon::Exclamation);
+}
+
+bool CHeatsDialog::RunSeedingStep(const std::function<void()>& step)
+{
+    try {
+        step();
+        return true;
+    } catch (const HeatChangedElsewhere& refused) {
+        ShowStoredHeat();
+        ShowMessage(refused.Text(), refused.Title(), MsgIcon::Stop);
+    } catch (...) {
+        ShowStoredHeat();
+        throw;
+    }
+    return false;
+}
+
+void CHeatsDialog::ShowStoredHeat()
+{
+    g_conflictModel.reset();
+    RefreshHeatLists();
+}
+
+int CHeatsDialog::OptimiseDrawnSeating(int value, std::uint32_t seed)
+{
+    {
+        const WaitCursor wait;
+        value = OptimiseSeating(value);
+    }
+    if (value == 0 || !ui->searchDeeperCheck->isChecked()) return value;
+    SeatingSearch search(*g_conflictModel, seed);
+    if (search.Done()) return value;
+    CSeatingSearchDialog progress(search, kSeatingSearchSeconds, this);
+    progress.DoModal();
+    const WaitCursor wait;
+    return search.Finish();
 }
 
 void CHeatsDialog::OnUnseed()

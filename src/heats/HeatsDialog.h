@@ -8,6 +8,8 @@
 
 #include "ui/Dialog.h"
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -63,6 +65,17 @@ private:
     // Registers or unregisters the players, all in one, and lists them anew.
     void ChangeRegistrations(const std::vector<int>& playerIDs, void (CHeatsDialog::*change)(int));
     void SeedPlayers();
+    // The exchange pass on the drawn seating of g_conflictModel and, with
+    // "Search Deeper" ticked, the deeper search under its progress dialog;
+    // returns the final value. Writes nothing.
+    int OptimiseDrawnSeating(int value, std::uint32_t seed);
+    // Runs one step of a seeding, which completes or writes nothing. When it
+    // does not complete, lists the heat as it is stored; a step another
+    // program's changes refused is told here and gives false, any other
+    // failure goes on to the handler's guard.
+    bool RunSeedingStep(const std::function<void()>& step);
+    // Lists the heat as it is stored, with a model built from it again.
+    void ShowStoredHeat();
     // Enables the buttons that act on the lists' selections.
     void EnableSelectionButtons();
     void SetPowerAssignmentFromTournament();

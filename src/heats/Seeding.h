@@ -2,20 +2,25 @@
 // Seeding a heat: the random draw into games of seven, and the optimisation
 // that exchanges seats while that lowers the heat's total conflict.
 //
-// The Heats dialog composes a seeding from these pieces:
+// The Heats dialog composes a seeding from these pieces, in two steps that
+// each complete or change nothing; no question is asked inside a
+// transaction:
 //
 //   LoadHeatScoringSystem(heatSystemID);
 //   AssignPowersOverride powers(checkBoxTicked);  // restored when it ends
-//   DrawSeating(heatID, toSeedIDs);
+//   std::uint32_t seed = SeedingSeed();
+//   DrawSeating(heatID, toSeedIDs, seed);         // committed
 //   RefreshHeatLists();
 //   g_conflictModel = BuildConflictModel(heatNum);
 //   int v = SeedingConflict(heatNum);
+//   HeatSeating drawn = CurrentSeating(*g_conflictModel);
 //   ... if the director agrees:
-//   v = OptimiseSeating(v);
-//   g_conflictModel->WriteSeating();
+//   v = OptimiseSeating(v);                       // then perhaps SeatingSearch
+//   WriteOptimisedSeating(heatID, *g_conflictModel, drawn);
 
 #include "conflicts/ConflictModel.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -52,15 +57,21 @@ private:
     int m_kept;
 };
 
+// The seed of a seeding's generators: the clock of the UI services, in
+// whole seconds.
+std::uint32_t SeedingSeed();
+
 // Draws the players of toSeedIDs (a positive multiple of seven of them) at
 // random into new games of the heat, numbered on from its highest game, seven
-// to a game. The generator is seeded from the clock of the UI services. With
-// CurrentTournament.assignPowers set, the k-th player drawn for a game plays
-// power (7 - k) mod 7, otherwise none. Each player drawn stops being merely
-// registered (his HeatPlayer row goes). All in one transaction; a count that
-// is not a positive multiple of seven throws std::invalid_argument and writes
-// nothing.
-void DrawSeating(int heatID, std::vector<int> toSeedIDs);
+// to a game. With CurrentTournament.assignPowers set, the k-th player drawn
+// for a game plays power (7 - k) mod 7, otherwise none. Each player drawn
+// stops being merely registered (his HeatPlayer row goes). All in one
+// transaction; a count that is not a positive multiple of seven throws
+// std::invalid_argument and writes nothing. When another program has changed
+// the heat since the players were listed (the heat is gone, or a player is
+// no longer registered for it or already seated in it), throws
+// HeatChangedElsewhere and writes nothing.
+void DrawSeating(int heatID, std::vector<int> toSeedIDs, std::uint32_t seed = SeedingSeed());
 
 // The team-weight rule of a team tournament scored in one heat
 // (teamSize not 0, teamHeat above 0): CurrentTournament.teamConflict becomes
@@ -81,3 +92,13 @@ int SeedingConflict(int heatNum);
 int OptimiseSeating(int start);
 // The same on any model, with the weights CurrentTournament holds now.
 int OptimiseSeating(ConflictModel& model, int start);
+
+// The seats of a model's players as (gameID, playerID, powerID), sorted.
+using HeatSeating = std::vector<std::array<int, 3>>;
+HeatSeating CurrentSeating(const ConflictModel& model);
+
+// Writes the model's seating over the heat's not-started games in one
+// transaction. drawn is the seating the model was built from; when the
+// stored seats of those games are no longer drawn (another program changed
+// them, or started a game), throws HeatChangedElsewhere and writes nothing.
+void WriteOptimisedSeating(int heatID, const ConflictModel& model, const HeatSeating& drawn);

@@ -89,6 +89,31 @@ TEST_F(HeatsDialogTest, NewHeatRegistersThePlayersPreRegisteredForItAndStopsAtTh
     EXPECT_FALSE(newHeat->isEnabled());
 }
 
+TEST_F(HeatsDialogTest, ANewHeatOfATournamentAnotherProgramHasChangedIsNotCreated)
+{
+    // What another program did while the dialog was open, and what the
+    // director is told.
+    const std::pair<const char*, const char*> cases[] = {
+        {"delete from Tournament where id = %d",
+         "This tournament no longer exists: another program has deleted it.\nNo heat was created."},
+        {"insert into Heat (tournamentID, heatNum) values (%d, 2)",
+         "Heat 2 already exists: another program has created it.\nNo heat was created."},
+    };
+    for (const auto& [change, text] : cases) {
+        SCOPED_TRACE(change);
+        OpenTournament();
+        HeatID(1);
+        auto dlg = OpenDialog();
+        Exec(Sql(change, tournamentID));
+        const int heats = Count("select * from Heat");
+        ui().Expect("Confirm New Heat", MsgAnswer::Yes);
+        ui().Expect("Heat Not Created").Icon(MsgIcon::Stop).Text(text);
+        ActionByText(dlg.get(), "&New")->trigger();
+        EXPECT_EQ(Count("select * from Heat"), heats);
+        EXPECT_EQ(Tabs(dlg.get())->count(), 1);
+    }
+}
+
 TEST_F(HeatsDialogTest, AbandoningAHeatDeletesItAndMovesTheLaterHeatsDown)
 {
     OpenTournament({.preregistration = 1});

@@ -12,13 +12,52 @@
 #include "scoring/ScoringSystem.h"
 #include "tournament/CurrentTournament.h"
 
+#include "heats/SeatingSearchDialog.h"
+#include "heats/Seeding.h"
+
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QGroupBox>
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <functional>
 
 using namespace testdata;
+
+namespace {
+
+// Another program with Orvex.mdb open: its own connection, which waits at
+// most 200 ms for the file when it is locked.
+class OtherProgram {
+public:
+    OtherProgram()
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), kName);
+        db.setDatabaseName(QStringLiteral("DRIVER=SQLite3;Database=Orvex.mdb;Timeout=200"));
+        EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
+    }
+    ~OtherProgram()
+    {
+        QSqlDatabase::database(kName).close();
+        QSqlDatabase::removeDatabase(kName);
+    }
+    // Runs a write; false when it failed (the file was locked).
+    bool Write(const QString& statement)
+    {
+        QSqlQuery query(QSqlDatabase::database(kName));
+        return query.exec(statement);
+    }
+
+private:
+    inline static const QString kName = QStringLiteral("other program");
+};
+
+}  // namespace
 
 class HeatsSeatingTest : public HeatsDialogTest {
 protected:
@@ -40,10 +79,61 @@ protected:
         return Count(Sql("select * from GamePlayer, Game where GamePlayer.gameID = Game.id and Game.heatID = %d and %s",
                          HeatID(heatNum), condition));
     }
-    static int CurrentConflict()
+    static int CurrentConflict(int heatNum = 2) { return BuildConflictModel(heatNum)->TotalConflict(); }
+    // 21 players who met in heat 1, drawn at random and played, with
+    // declared conflicts and a group, all registered for heat 2: a heat the
+    // exchange pass leaves with room for the deeper search.
+    std::vector<int> RoomForTheSearch()
     {
-        return BuildConflictModel(2)->TotalConflict();
+        OpenTournament({.playerConflict = 3, .powerConflict = 2});
+        const std::vector<int> p = AddPlayers(21);
+        for (size_t k = 0; k < p.size(); ++k)
+            if (k != (k * 7 + 3) % 21) AddConflict(p[k], p[(k * 7 + 3) % 21], 1 + int(k) % 4);
+        AddGroup("Club", 2, {p[0], p[5], p[10], p[15], p[20]});
+        Register(1, p);
+        ui().SetTime(1700086400);
+        DrawSeating(HeatID(1), p);
+        Exec(Sql("update Game set gameStat = %d where heatID = %d", int(kFinished), HeatID(1)));
+        Register(2, p);
+        ui().SetTime(1700172800);
+        return p;
     }
+    // The heat's seats as (game number, player, power), in that order.
+    std::vector<QStringList> StoredSeats(int heatNum)
+    {
+        return Rows(Sql("select gameNum, playerID, powerID from GamePlayer, Game where GamePlayer.gameID = Game.id and "
+                        "Game.heatID = %d order by gameNum, playerID",
+                        HeatID(heatNum)));
+    }
+    // The value a message ends with ("... is %d." or "... is %d.\nDo ...").
+    static int ValueIn(const QString& text)
+    {
+        const QRegularExpressionMatch m = QRegularExpression("value is (-?\\d+)\\.").match(text);
+        EXPECT_TRUE(m.hasMatch()) << text.toStdString();
+        return m.captured(1).toInt();
+    }
+    // Runs the search's progress dialog until it ends by itself, after steps
+    // steps, then calls check.
+    void ExpectSearch(long long steps, std::function<void(CSeatingSearchDialog&)> check = {})
+    {
+        ui().ExpectDialog<CSeatingSearchDialog>([steps, check](CSeatingSearchDialog& d) {
+            d.LimitSteps(steps);
+            PumpUntil(d, [&] { return d.HasEnded(); });
+            if (check) check(d);
+        });
+    }
+    // Lets the event loop run the dialog until done() holds (or a minute
+    // has passed, which fails the test).
+    template <class Done>
+    static void PumpUntil(CSeatingSearchDialog& d, Done done)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (!done() && !d.HasEnded() && waited.elapsed() < 60000) QCoreApplication::processEvents();
+        EXPECT_TRUE(done()) << "the search dialog did not get there";
+    }
+    static QString LabelText(QWidget* d, const char* name) { return d->findChild<QLabel*>(name)->text(); }
+
     // "Are you sure ... %s and %s?" names, as the seated list shows them.
     static QString SwapQuestion(const QString& x, const QString& y)
     {
@@ -57,6 +147,12 @@ TEST_F(HeatsSeatingTest, SeedAllWithTheOptimisationWritesTheImprovedSeating)
     auto dlg = OpenDialog();
     ASSERT_EQ(Tabs(dlg.get())->currentIndex(), 1);
     ui().Expect("Confirm Optimization", MsgAnswer::Yes).Icon(MsgIcon::Question).Buttons(MsgButtons::YesNo);
+    // The exchange pass already reaches the least possible value; the search
+    // finds nothing lower.
+    ExpectSearch(5000, [](CSeatingSearchDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Optimizing Seating");
+        EXPECT_EQ(LabelText(&d, "bestLabel"), "Best conflict value so far: 36");
+    });
     ui().Expect("Heat Seeded").Text("Optimization Complete!\nFinal conflict value is 36.").Icon(MsgIcon::Exclamation);
     ButtonByText(dlg.get(), "Seed All ------->")->click();
 
@@ -65,7 +161,7 @@ TEST_F(HeatsSeatingTest, SeedAllWithTheOptimisationWritesTheImprovedSeating)
     const QRegularExpressionMatch asked = question.match(ui().Messages().at(0).text);
     ASSERT_TRUE(asked.hasMatch()) << ui().Messages().at(0).text.toStdString();
     EXPECT_GE(asked.captured(1).toInt(), 36);
-    EXPECT_EQ(ui().WaitCursorShows(), 1);
+    EXPECT_EQ(ui().WaitCursorShows(), 2);  // the pass, and the search's last climb
     EXPECT_EQ(ui().WaitCursorDepth(), 0);
 
     EXPECT_EQ(CurrentConflict(), 36);
@@ -97,21 +193,150 @@ TEST_F(HeatsSeatingTest, DecliningTheOptimisationKeepsTheRandomSeating)
     EXPECT_EQ(Count(Sql("select * from HeatPlayer where heatID = %d", HeatID(2))), 0);
 }
 
-TEST_F(HeatsSeatingTest, ASeedingThatFailsLeavesTheHeatAsItWas)
+TEST_F(HeatsSeatingTest, AnOptimisedSeatingThatCannotBeWrittenLeavesTheDrawnSeatingShown)
 {
     MetBefore();
     auto dlg = OpenDialog();
     // The draw writes seats; only the optimised seating deletes them.
     Exec("create trigger KeepSeats before delete on GamePlayer begin select raise(abort, 'locked'); end");
     ui().Expect("Confirm Optimization", MsgAnswer::Yes);
+    ExpectSearch(1000);
     ui().Expect("Quorvane Tournament Manager").Icon(MsgIcon::Stop);
     ButtonByText(dlg.get(), "Seed All ------->")->click();
-    EXPECT_EQ(SeatedInHeat(2), 0);
-    EXPECT_EQ(Count(Sql("select * from Game where heatID = %d", HeatID(2))), 0);
-    EXPECT_EQ(Count(Sql("select * from HeatPlayer where heatID = %d", HeatID(2))), 14);
-    EXPECT_EQ(Column(Registered(dlg.get())).size(), 14);
-    EXPECT_TRUE(Column(Seated(dlg.get())).isEmpty());
+
+    // The draw was stored before the question and stays.
+    const int drawn = ValueIn(ui().Messages().at(0).text);
+    EXPECT_EQ(SeatedInHeat(2), 14);
+    EXPECT_EQ(Count(Sql("select * from HeatPlayer where heatID = %d", HeatID(2))), 0);
+    EXPECT_EQ(CurrentConflict(), drawn);
+    EXPECT_EQ(Column(Seated(dlg.get())).size(), 14);
+    EXPECT_TRUE(Column(Registered(dlg.get())).isEmpty());
+    ASSERT_TRUE(g_conflictModel);
+    EXPECT_EQ(g_conflictModel->TotalConflict(), drawn);
     EXPECT_EQ(CurrentTournament.assignPowers, 1);
+}
+
+TEST_F(HeatsSeatingTest, ClearedSearchDeeperGivesTheExchangePassAndTickedItSearchesBelowIt)
+{
+    RoomForTheSearch();
+    auto dlg = OpenDialog();
+    QAbstractButton* deeper = ButtonByText(dlg.get(), "Search Deeper");
+    ASSERT_TRUE(deeper->isChecked());
+    EXPECT_EQ(AccessibleName(deeper), "Search Deeper");
+    auto seedAll = [&] { ButtonByText(dlg.get(), "Seed All ------->")->click(); };
+    auto unseed = [&] { ButtonByText(dlg.get(), "<-------- Unseed")->click(); };
+
+    deeper->click();
+    ui().Expect("Confirm Optimization", MsgAnswer::Yes);
+    ui().Expect("Heat Seeded");
+    seedAll();
+    const int passed = ValueIn(ui().Messages().back().text);
+    const std::vector<QStringList> passedSeats = StoredSeats(2);
+
+    // The same clock draws the same seating again; the exchange pass alone
+    // ends where the seeding ended.
+    unseed();
+    ui().Expect("Confirm Optimization", MsgAnswer::No);
+    seedAll();
+    ConflictModel drawn = *BuildConflictModel(2);
+    EXPECT_EQ(OptimiseSeating(drawn, drawn.TotalConflict()), passed);
+    drawn.WriteSeating();
+    EXPECT_EQ(StoredSeats(2), passedSeats);
+
+    unseed();
+    deeper->click();
+    ui().Expect("Confirm Optimization", MsgAnswer::Yes);
+    ExpectSearch(50000);
+    ui().Expect("Heat Seeded");
+    seedAll();
+    const int searched = ValueIn(ui().Messages().back().text);
+    EXPECT_LT(searched, passed);
+    EXPECT_EQ(BuildConflictModel(2)->TotalConflict(), searched);
+}
+
+TEST_F(HeatsSeatingTest, StopEndsTheSearchAtOnceWithTheBestSeatingFound)
+{
+    RoomForTheSearch();
+    auto dlg = OpenDialog();
+    int shown = 0;
+    ui().Expect("Confirm Optimization", MsgAnswer::Yes);
+    ui().ExpectDialog<CSeatingSearchDialog>([&](CSeatingSearchDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Optimizing Seating");
+        EXPECT_EQ(LabelText(&d, "timeLeftLabel"), "Time left: 2 seconds");
+        auto best = [&] { return LabelText(&d, "bestLabel").section(' ', -1).toInt(); };
+        const int passed = best();
+        PumpUntil(d, [&] { return best() < passed; });
+        shown = best();
+        ButtonByText(&d, "Stop")->click();
+        EXPECT_TRUE(d.HasEnded());
+    });
+    ui().Expect("Heat Seeded");
+    ButtonByText(dlg.get(), "Seed All ------->")->click();
+    const int final = ValueIn(ui().Messages().back().text);
+    EXPECT_LE(final, shown);
+    EXPECT_EQ(CurrentConflict(2), final);
+}
+
+TEST_F(HeatsSeatingTest, NoLockIsHeldWhileTheSearchRunsAndAHeatChangedMeanwhileKeepsItsSeating)
+{
+    RoomForTheSearch();
+    auto dlg = OpenDialog();
+    ui().Expect("Confirm Optimization", MsgAnswer::Yes);
+    ExpectSearch(2000, [&](CSeatingSearchDialog&) {
+        // The draw is stored and the file is free: another program starts
+        // game 1 meanwhile.
+        OtherProgram other;
+        EXPECT_TRUE(other.Write(Sql("update Game set gameStat = %d where heatID = %d and gameNum = 1", int(kStarted),
+                                    HeatID(2))));
+    });
+    ui().Expect("Optimization Not Saved")
+        .Icon(MsgIcon::Stop)
+        .Text("Another program has changed the games of Heat 2 while the seating was being optimized.\nThe seating is "
+              "kept as it is stored.");
+    ButtonByText(dlg.get(), "Seed All ------->")->click();
+
+    EXPECT_EQ(SeatedInHeat(2), 21);
+    EXPECT_EQ(Count(Sql("select * from GamePlayer, Game where GamePlayer.gameID = Game.id and heatID = %d and "
+                        "gameStat = %d",
+                        HeatID(2), int(kStarted))),
+              7);
+    EXPECT_EQ(Column(Seated(dlg.get()), 3).count(QString(QChar(0x00D7))), 7);
+    ASSERT_TRUE(g_conflictModel);
+    EXPECT_EQ(g_conflictModel->players.size(), 14u);  // the heat's not-started games, as stored
+}
+
+TEST_F(HeatsSeatingTest, ASeedingOfPlayersAnotherProgramHasMovedWritesNothing)
+{
+    // What another program did after the lists were read, and what the
+    // director is told.
+    struct Case {
+        const char* prefix;
+        std::function<void(const std::vector<int>&)> change;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"A", [](const std::vector<int>& p) { Exec(Sql("delete from HeatPlayer where playerID = %d", p[3])); },
+         "First A03 is no longer registered for Heat 1: another program has changed the heat.\nNothing was seeded."},
+        {"B", [this](const std::vector<int>& p) { SeatGame(1, 1, {{p[3], kAustria}}); },
+         "First B03 is already seated in Heat 1: another program has changed the heat.\nNothing was seeded."},
+        {"C", [this](const std::vector<int>&) { Exec(Sql("delete from Heat where id = %d", HeatID(1))); },
+         "This heat no longer exists: another program has abandoned it.\nNothing was seeded."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.prefix);
+        OpenTournament();
+        const std::vector<int> p = AddPlayers(14, c.prefix);
+        Register(1, p);
+        auto dlg = OpenDialog();
+        c.change(p);
+        const auto stored = [] { return Rows("select (select count(*) from Game), (select count(*) from GamePlayer), "
+                                             "(select count(*) from HeatPlayer)"); };
+        const auto before = stored();
+
+        ui().Expect("Heat Not Seeded").Icon(MsgIcon::Stop).Text(c.text);
+        ButtonByText(dlg.get(), "Seed All ------->")->click();
+        EXPECT_EQ(stored(), before);
+    }
 }
 
 TEST_F(HeatsSeatingTest, SeedSomeWithTheCheckBoxClearedSeatsWithoutPowersThisOnce)

@@ -1,0 +1,64 @@
+#pragma once
+// The deeper seating search that follows the exchange pass.
+//
+// The exchange pass stops at the first seating no single exchange improves.
+// The search goes on from there by simulated annealing over the same seat
+// exchanges (across games, and power exchanges within a game), in rounds:
+// each round starts again from the best seating seen so far, warm enough to
+// leave it, and cools until only improvements pass. The best seating seen is
+// kept throughout; Finish() puts it back into the model and ends with the
+// exchange pass, so the result is one no single exchange improves and never
+// above the value the search started from.
+//
+// The search is a sequence of steps (one trial exchange each) drawn from a
+// generator seeded by the caller; the same model, weights and seed give the
+// same seating after the same number of steps, however the steps are split
+// into calls of Run(). Time only decides where a caller stops it.
+
+#include "heats/SeatingTables.h"
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+
+// The state of a search.
+class SeatingAnnealing;
+
+class SeatingSearch {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    // Searches from the model's current seating with the weights
+    // CurrentTournament holds now. The model must outlive the search.
+    SeatingSearch(ConflictModel& model, std::uint32_t seed);
+    ~SeatingSearch();
+    SeatingSearch(const SeatingSearch&) = delete;
+    SeatingSearch& operator=(const SeatingSearch&) = delete;
+
+    // The lowest total seen so far.
+    int Best() const;
+    // Steps run so far.
+    long long Steps() const;
+    // True when there is nothing more to search for: a total of 0, or fewer
+    // than two seats to exchange.
+    bool Done() const;
+
+    // Runs at most steps more steps; stops early when Done() or when the
+    // clock has passed deadline (read every few hundred steps).
+    void Run(long long steps, Clock::time_point deadline = Clock::time_point::max());
+
+    // Puts the best seating seen into the model and climbs from it until no
+    // single exchange improves it; returns the model's total. Ends the
+    // search (a second call returns the same value).
+    int Finish();
+
+private:
+    std::unique_ptr<SeatingAnnealing> m;
+};
+
+// The search's default time budget, in seconds.
+inline constexpr double kSeatingSearchSeconds = 2.0;
+
+// Runs the search on the model for steps steps (tests and benchmarks fix the
+// work this way) and finishes it; returns the final total.
+int SearchSeatingDeeper(ConflictModel& model, std::uint32_t seed, long long steps);

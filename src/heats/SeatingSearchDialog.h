@@ -1,0 +1,49 @@
+#pragma once
+// Optimizing Seating: the deeper seating search at work. The search runs in
+// short slices from the event loop, so the window answers the director
+// throughout; it shows the time left and the best conflict value found so
+// far. The dialog ends by itself when the budget is spent or a total of 0 is
+// reached; "Stop" (or closing the window) ends it at once. Whichever way it
+// ends, the search keeps the best seating found: the caller finishes it.
+
+#include "heats/SeatingSearch.h"
+#include "ui/Dialog.h"
+
+#include <QTimer>
+
+#include <memory>
+
+namespace Ui {
+class CSeatingSearchDialog;
+}
+
+class CSeatingSearchDialog : public CDialog {
+    Q_OBJECT
+public:
+    // Runs search for at most seconds.
+    CSeatingSearchDialog(SeatingSearch& search, double seconds, QWidget* parent = nullptr);
+    ~CSeatingSearchDialog() override;
+
+    // Ends the search after this many steps in total as well, so that a
+    // given amount of work gives a given seating.
+    void LimitSteps(long long steps) { m_stepLimit = steps; }
+
+    void done(int result) override;
+
+protected:
+    void OnInitDialog() override;
+
+private:
+    void OnSlice();
+    void OnStop();
+
+    void ShowProgress();
+    bool SearchEnded() const;
+
+    std::unique_ptr<Ui::CSeatingSearchDialog> ui;
+    SeatingSearch& m_search;
+    QTimer m_slices;
+    SeatingSearch::Clock::duration m_budget;
+    SeatingSearch::Clock::time_point m_deadline;
+    long long m_stepLimit = -1;
+};
