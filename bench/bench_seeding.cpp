@@ -45,7 +45,7 @@ public:
 
 FixedClock* g_clock = nullptr;
 
-int LastId(const char* table) { return QueryInt(Format("select max(id) from %s", table), -1); }
+int LastId(const char* table) { return QueryInt(Sql("select max(id) from %s", table), -1); }
 
 struct TournamentShape {
     const char* name;

@@ -39,7 +39,7 @@ void DissolveGroup(int groupID);
 // "<name> is a member of the following groups:" with each group on its own
 // indented line, or "<name> is not a member of any groups.". The groups are
 // the names in the first column of groupsStatement, in its order.
-QString GroupMembershipSummary(const QString& playerName, const QString& groupsStatement);
+QString GroupMembershipSummary(const QString& playerName, const SqlStatement& groupsStatement);
 
 // The conflict value typed for a group: the whole text must be a decimal
 // integer (blanks around it allowed, an optional sign) that fits an int.

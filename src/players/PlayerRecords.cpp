@@ -8,7 +8,7 @@
 
 QString PlayerDisplayName(const QString& first, const QString& last) { return Format("%s %s", first, last); }
 
-std::vector<PlayerEntry> PlayerEntries(const QString& statement)
+std::vector<PlayerEntry> PlayerEntries(const SqlStatement& statement)
 {
     std::vector<PlayerEntry> entries;
     for (CRecordset rs(statement); !rs.IsEOF(); rs.MoveNext())

@@ -31,7 +31,7 @@ int TableCount()
 {
     int n = 0;
     for (const QString& table : SchemaTableNames())
-        if (RecordExists(QStringLiteral("select name from sqlite_master where type = 'table' and name = '%1'").arg(table)))
+        if (RecordExists(Sql("select name from sqlite_master where type = 'table' and name = '%s'", table)))
             ++n;
     return n;
 }
