@@ -33,7 +33,8 @@ QString DriverText(const QSqlError& error)
 // SQLite's result codes, as the driver reports them.
 bool IsBusy(const QSqlError& error)
 {
-    return error.nativeErrorCode() == QLatin1String("5") || error.databaseText().contains(QLatin1String("database is locked"));
+    return error.nativeErrorCode() == QLatin1String("5") ||
+           error.databaseText().contains(QLatin1String("database is locked"));
 }
 
 bool IsReadOnly(const QSqlError& error)

@@ -55,7 +55,8 @@ void RequireIntactFile()
         for (CRecordset rs("PRAGMA quick_check"); !rs.IsEOF(); rs.MoveNext())
             problems << rs.GetString(0).split(QChar('\n'), Qt::SkipEmptyParts);
     } catch (const DbError& failure) {
-        if (failure.Code() == kSqliteNotADatabase) throw CannotOpen(QStringLiteral("it is not a database."), failure.Message());
+        if (failure.Code() == kSqliteNotADatabase)
+            throw CannotOpen(QStringLiteral("it is not a database."), failure.Message());
         if (failure.Code() == kSqliteCorrupt) throw CannotOpen(QStringLiteral("it is damaged."), failure.Message());
         throw;
     }
@@ -78,7 +79,8 @@ void RequireWholeSchema(const QStringList& missing)
 bool IsWriteProtected(const QString& path)
 {
     const QFileInfo info(path);
-    const QFileDevice::Permissions anyoneWrites = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    const QFileDevice::Permissions anyoneWrites =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     return !info.isWritable() || !(info.permissions() & anyoneWrites);
 }
 

@@ -217,7 +217,7 @@ struct StatementFormat {
 class SqlStatement {
 public:
     template <size_t N>
-    SqlStatement(const char (&fixedText)[N])  // NOLINT: implicit by design
+    SqlStatement(const char (&fixedText)[N])
         : m_text(QString::fromUtf8(fixedText, qsizetype(std::char_traits<char>::length(fixedText))))
     {
     }

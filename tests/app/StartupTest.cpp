@@ -55,8 +55,9 @@ void MakeDatabase(bool withPlayers = false)
     CDatabase::Open();
     EnsureSchema();
     if (withPlayers)
-        ExecuteSQL("insert into Player (first, last, email) with recursive n(i) as (select 1 union all select i + 1 "
-                   "from n where i < 400) select 'Player ' || i, 'Number ' || i, 'player' || i || '@example.org' from n");
+        ExecuteSQL("insert into Player (first, last, email) with recursive n(i) as (select 1 union all "
+                   "select i + 1 from n where i < 400) "
+                   "select 'Player ' || i, 'Number ' || i, 'player' || i || '@example.org' from n");
     CDatabase::Close();
 }
 
