@@ -12,7 +12,7 @@
 static void FormatStatement(benchmark::State& state)
 {
     for (auto _ : state) {
-        QString s = Sql("select id from Game where heatID = %d and gameNum = %d and name = '%s'", 12, 3,
+        SqlStatement s = Sql("select id from Game where heatID = %d and gameNum = %d and name = '%s'", 12, 3,
                         QStringLiteral("O'Brien"));
         benchmark::DoNotOptimize(s);
     }

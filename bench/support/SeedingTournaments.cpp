@@ -23,7 +23,7 @@ namespace {
 
 BenchClock* g_benchClock = nullptr;
 
-int LastId(const char* table) { return QueryInt(Format("select max(id) from %s", table), -1); }
+int LastId(const char* table) { return QueryInt(Sql("select max(id) from %s", table), -1); }
 
 }  // namespace
 

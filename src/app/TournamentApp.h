@@ -3,8 +3,10 @@
 
 class CTournamentApp {
 public:
-    // Opens the database (creating its tables in a new file), runs the main
-    // window and closes the database. Returns the process exit status:
-    // non-zero when the database could not be opened.
+    // Takes the lock that keeps a second window off the database, opens the
+    // database (creating its tables in a new file), runs the main window and
+    // closes the database. Returns the process exit status: 1 when the
+    // program could not start (the database is in use by another window, or
+    // cannot be opened, is damaged or incomplete), else 0.
     int Run();
 };

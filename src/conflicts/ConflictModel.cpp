@@ -233,12 +233,12 @@ std::unique_ptr<ConflictModel> BuildConflictModel(int heatArg)
     const int heatNum = std::abs(heatArg);
     const int tournamentID = CurrentTournament.id;
     model->heatNum = heatNum;
-    const QString statusFilter = heatArg > 0 ? Format("and Game.gameStat = %d ", int(kUnstarted)) : QString();
+    const int unstartedOnly = heatArg > 0 ? 1 : 0;
 
     CRecordset rs(Sql("select playerID, first, last from Player, GamePlayer, Game, Heat where Player.id = playerID "
-                      "%sand GamePlayer.gameID = Game.id and Game.heatID = Heat.id and Heat.heatNum = %d and "
-                      "Heat.tournamentID = %d",
-                      statusFilter, heatNum, tournamentID));
+                      "and (%d = 0 or Game.gameStat = %d) and GamePlayer.gameID = Game.id and Game.heatID = Heat.id "
+                      "and Heat.heatNum = %d and Heat.tournamentID = %d",
+                      unstartedOnly, int(kUnstarted), heatNum, tournamentID));
     for (; !rs.IsEOF(); rs.MoveNext()) {
         ModelPlayer p;
         p.playerID = rs.GetInt(0);

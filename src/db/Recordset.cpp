@@ -3,22 +3,14 @@
 #include "db/Database.h"
 #include "db/Format.h"
 
-#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-void CRecordset::Open(const QString& statement)
+void CRecordset::Open(const SqlStatement& statement)
 {
     Close();
-    QSqlDatabase db = QSqlDatabase::database(CDatabase::ConnectionName(), false);
-    if (!db.isValid() || !db.isOpen()) throw DbError(QStringLiteral("The database is not open."));
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(statement)) {
-        const QSqlError error = query.lastError();
-        throw DbError(error.databaseText().isEmpty() ? error.text() : error.databaseText());
-    }
+    QSqlQuery query = CDatabase::Run(statement);
     const QSqlRecord record = query.record();
     m_columns = record.count();
     for (int c = 0; c < m_columns; ++c) m_names.push_back(record.fieldName(c));
@@ -28,10 +20,7 @@ void CRecordset::Open(const QString& statement)
         for (int c = 0; c < m_columns; ++c) row.push_back(query.value(c));
         m_rows.push_back(std::move(row));
     }
-    if (query.lastError().isValid()) {
-        const QSqlError error = query.lastError();
-        throw DbError(error.databaseText().isEmpty() ? error.text() : error.databaseText());
-    }
+    if (query.lastError().isValid()) throw CDatabase::Failure(query.lastError());
 }
 
 void CRecordset::Close()
@@ -75,9 +64,9 @@ QString CRecordset::GetString(int column) const
 
 bool CRecordset::IsNull(int column) const { return Value(column).isNull(); }
 
-bool RecordExists(const QString& statement) { return !CRecordset(statement).IsEOF(); }
+bool RecordExists(const SqlStatement& statement) { return !CRecordset(statement).IsEOF(); }
 
-int QueryInt(const QString& statement, int fallback)
+int QueryInt(const SqlStatement& statement, int fallback)
 {
     CRecordset rs(statement);
     return rs.IsEOF() ? fallback : rs.GetInt(0);

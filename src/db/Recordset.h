@@ -7,6 +7,8 @@
 // The rows are fetched when the record set opens, so writes may run on the
 // connection while a record set is being walked (as the delete cascades do).
 
+#include "db/Format.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -15,10 +17,10 @@
 class CRecordset {
 public:
     CRecordset() = default;
-    explicit CRecordset(const QString& statement) { Open(statement); }
+    explicit CRecordset(const SqlStatement& statement) { Open(statement); }
 
     // Runs the statement; throws DbError when it fails.
-    void Open(const QString& statement);
+    void Open(const SqlStatement& statement);
     void Close();
 
     bool IsEOF() const { return m_row >= m_rows.size(); }
@@ -42,7 +44,7 @@ private:
 };
 
 // True when the statement yields at least one row.
-bool RecordExists(const QString& statement);
+bool RecordExists(const SqlStatement& statement);
 
 // Column 0 of the first row as an integer, or fallback when there is no row.
-int QueryInt(const QString& statement, int fallback);
+int QueryInt(const SqlStatement& statement, int fallback);

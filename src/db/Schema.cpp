@@ -72,17 +72,23 @@ QStringList SchemaTableNames()
     return names;
 }
 
+QStringList MissingSchemaTables()
+{
+    QStringList present;
+    for (CRecordset rs("select name from sqlite_master where type = 'table'"); !rs.IsEOF(); rs.MoveNext())
+        present << rs.GetString(0);
+    QStringList missing;
+    for (const QString& name : SchemaTableNames())
+        if (!present.contains(name, Qt::CaseInsensitive)) missing << name;
+    return missing;
+}
+
 bool EnsureSchema()
 {
-    for (const TableDefinition& table : kTables) {
-        if (RecordExists(Sql("select name from sqlite_master where type = 'table' and name = '%s' collate nocase",
-                             PlainName(table.name))))
-            return false;
-    }
+    if (MissingSchemaTables().size() != SchemaTableNames().size()) return false;
     Transaction transaction;
-    for (const TableDefinition& table : kTables)
-        ExecuteSQL(Format("create table %s (%s)", table.name, table.columns));
-    for (const char* index : kIndexes) ExecuteSQL(QString::fromLatin1(index));
+    for (const TableDefinition& table : kTables) ExecuteSQL(Sql("create table %s (%s)", table.name, table.columns));
+    for (const char* index : kIndexes) ExecuteSQL(Sql("%s", index));
     transaction.Commit();
     return true;
 }

@@ -6,6 +6,9 @@
 // Names of the tables, in the order they are created.
 QStringList SchemaTableNames();
 
+// The names of the program's tables the database does not hold.
+QStringList MissingSchemaTables();
+
 // Creates the tables when the database holds none of them (a new user's first
 // start). A database that holds any of them is left exactly as it is.
 // Returns true when the tables were created.

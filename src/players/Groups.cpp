@@ -51,7 +51,7 @@ void DissolveGroup(int groupID)
     transaction.Commit();
 }
 
-QString GroupMembershipSummary(const QString& playerName, const QString& groupsStatement)
+QString GroupMembershipSummary(const QString& playerName, const SqlStatement& groupsStatement)
 {
     QString groups;
     for (CRecordset rs(groupsStatement); !rs.IsEOF(); rs.MoveNext())
@@ -115,8 +115,7 @@ QString GroupMembershipText(int playerID)
     QString name;
     if (CRecordset player(Sql("select first, last from player where id = %d", playerID)); !player.IsEOF())
         name = PlayerDisplayName(player.GetString(0), player.GetString(1));
-    const QString groups = Sql("Select name from [Group], PlayerGroup where playerID = %d and groupID = [group].id "
-                               "order by name",
-                               playerID);
+    const SqlStatement groups = Sql(
+        "Select name from [Group], PlayerGroup where playerID = %d and groupID = [group].id order by name", playerID);
     return GroupMembershipSummary(name, groups) + QStringLiteral("\n\nDo you wish to edit groups and memberships?");
 }

@@ -40,7 +40,7 @@ void DissolveGroup(int groupID);
 // "<name> is a member of the following groups:" with each group on its own
 // indented line, or "<name> is not a member of any groups.". The groups are
 // the names in the first column of groupsStatement, in its order.
-QString GroupMembershipSummary(const QString& playerName, const QString& groupsStatement);
+QString GroupMembershipSummary(const QString& playerName, const SqlStatement& groupsStatement);
 
 // A group's name takes at most 60 characters; its conflict value lies
 // between -999 and 999.

@@ -201,9 +201,8 @@ void CGroupsDialog::OnLeave()
 void CGroupsDialog::OnMemberships()
 {
     if (m_playerID == -1) return;
-    const QString groups = Sql("Select name from [Group], PlayerGroup where playerID = %d and groupid = [group].id "
-                               "order by name",
-                               m_playerID);
+    const SqlStatement groups = Sql(
+        "Select name from [Group], PlayerGroup where playerID = %d and groupid = [group].id order by name", m_playerID);
     ShowMessage(GroupMembershipSummary(m_playerName, groups), QStringLiteral("Group Membership"), MsgIcon::None);
 }
 

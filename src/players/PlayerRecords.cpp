@@ -13,7 +13,7 @@ QString SelectPlayerReason(bool playerSelected)
     return playerSelected ? QString() : QStringLiteral("Select a player first");
 }
 
-std::vector<PlayerEntry> PlayerEntries(const QString& statement)
+std::vector<PlayerEntry> PlayerEntries(const SqlStatement& statement)
 {
     std::vector<PlayerEntry> entries;
     for (CRecordset rs(statement); !rs.IsEOF(); rs.MoveNext())

@@ -2,6 +2,7 @@
 // The register of players: reading them for lists, adding, correcting and
 // removing them, and what a player belongs to.
 
+#include "db/Format.h"
 #include "ui/TypedText.h"
 
 #include <QString>
@@ -24,7 +25,7 @@ QString SelectPlayerReason(bool playerSelected);
 // Runs a query whose first three columns are a player's id, first and last
 // name (such as "Select * from player order by last, first") and returns its
 // rows in order.
-std::vector<PlayerEntry> PlayerEntries(const QString& statement);
+std::vector<PlayerEntry> PlayerEntries(const SqlStatement& statement);
 
 // A player's texts as typed or as stored.
 struct PlayerTexts {

@@ -198,7 +198,7 @@ void UpdateTournament(int tournamentID, const TournamentRecord& t, const QString
 }
 
 namespace {
-QString NameSelect(const QString& name) { return Sql("select * from Tournament where name = '%s'", name); }
+SqlStatement NameSelect(const QString& name) { return Sql("select * from Tournament where name = '%s'", name); }
 }  // namespace
 
 bool TournamentNameInUse(const QString& name) { return RecordExists(NameSelect(name)); }

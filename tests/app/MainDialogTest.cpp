@@ -232,7 +232,7 @@ protected:
         return t;
     }
 
-    int CountFor(const QString& statement, int id) { return Count(Sql(statement.toUtf8().constData(), id)); }
+    int CountFor(SqlFormat<int> statement, int id) { return Count(Sql(statement, id)); }
 
     void ExpectRowsOf(int t, int games, int seats, int heats, int heatPlayers, int teams, int teamPlayers, int prereg, int tournaments)
     {

@@ -6,15 +6,22 @@
 #include "support/TestData.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
 
 using namespace testdata;
 
 namespace {
 
-QStringList ColumnsOf(const QString& table)
+QStringList ColumnsOf(const char* table)
 {
-    CRecordset rs(Format("select * from %s", table));
+    CRecordset rs(Sql("select * from %s", table));
     QStringList names;
     for (int c = 0; c < rs.ColumnCount(); ++c) names << rs.ColumnName(c);
     return names;
@@ -211,4 +218,74 @@ TEST_F(Schema, ComparesAndSortsTextsWithoutRegardToCase)
               std::vector<QStringList>({{"Dahl"}, {"de Vries"}, {"Zimmer"}}));
     AddTournament({.name = "Spring Open"});
     EXPECT_TRUE(RecordExists("select * from Tournament where name = 'spring open'"));
+}
+
+// Another program on the same file (a second SQLite connection): a statement
+// waits for the connect string's Timeout and then says who holds the file; a
+// commit waits for readers the same way, and completes when they let go.
+TEST_F(Statements, WaitForAnotherProgramAsLongAsTheConnectStringSays)
+{
+    CDatabase::Close();
+    CDatabase::Open(QStringLiteral("DRIVER=SQLite3;Database=Orvex.mdb;Timeout=1000"));
+    struct Case {
+        const char* holder;  // what the other program runs and keeps
+        int releaseAfterMs;  // -1: it keeps the file until the statement has failed
+        std::function<void()> write;
+    } cases[] = {
+        {"begin immediate", -1, [] { AddPlayer("Ann", "Ash"); }},
+        {"select * from sqlite_master", -1,
+         [] {
+             Transaction t;
+             AddPlayer("Ann", "Ash");
+             t.Commit();
+         }},
+        {"select * from sqlite_master", 300,
+         [] {
+             Transaction t;
+             AddPlayer("Ann", "Ash");
+             t.Commit();
+         }},
+    };
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(kDatabaseFileName, &other), SQLITE_OK);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.holder);
+        sqlite3_stmt* held = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(other, c.holder, -1, &held, nullptr), SQLITE_OK);
+        ASSERT_NE(sqlite3_step(held), SQLITE_BUSY);
+        auto release = [&] {
+            sqlite3_finalize(held);
+            if (!sqlite3_get_autocommit(other)) sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+        };
+        std::thread releaser;
+        if (c.releaseAfterMs >= 0)
+            releaser = std::thread([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(c.releaseAfterMs));
+                release();
+            });
+        QElapsedTimer clock;
+        clock.start();
+        QString failure;
+        try {
+            c.write();
+        } catch (const DbError& e) {
+            failure = e.Message();
+        }
+        const qint64 waited = clock.elapsed();
+        if (releaser.joinable()) {
+            releaser.join();
+            EXPECT_EQ(failure, QString());
+            EXPECT_EQ(Count("select * from Player"), 1);
+            Exec("delete from Player");
+            continue;
+        }
+        release();
+        EXPECT_TRUE(failure.startsWith("Another program is writing to Orvex.mdb. Try again when it has finished.\n\n"
+                                       "[SQLite]database is locked"))
+            << failure.toStdString();
+        EXPECT_GE(waited, 950);
+        EXPECT_LT(waited, 1700) << "the wait runs once, not twice";
+        EXPECT_EQ(Count("select * from Player"), 0);
+    }
+    sqlite3_close(other);
 }

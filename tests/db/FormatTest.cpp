@@ -40,17 +40,31 @@ TEST(Format, NeverCutsLongTexts)
 {
     const QString longText(5000, QChar('x'));
     EXPECT_EQ(Format("'%s'", longText).size(), 5002);
-    EXPECT_EQ(Sql("'%s'", longText).size(), 5002);
+    EXPECT_EQ(Sql("'%s'", longText).BoundTexts().value(0).size(), 5000);
 }
 
-TEST(Sql, DoublesQuotesInsideLiteralsOnly)
+TEST(Sql, BindsQuotedTextsAndWritesTheRest)
 {
-    EXPECT_EQ(Sql("select * from Tournament where name = '%s'", QStringLiteral("O'Brien's Cup")),
-              "select * from Tournament where name = 'O''Brien''s Cup'");
-    // Program-built fragments placed without quotes stay as they are.
-    EXPECT_EQ(Sql("select * from T order by %s", QStringLiteral("a, 'b'")), "select * from T order by a, 'b'");
+    const SqlStatement s = Sql("select * from T where name = '%s' and id = %d and m = %.2f and d = '%s' order by %s",
+                               QStringLiteral("O'Brien's Cup"), 7, 2.5, "b", "name, id");
+    EXPECT_EQ(s.Text(), "select * from T where name = ? and id = 7 and m = 2.50 and d = ? order by name, id");
+    EXPECT_EQ(s.BoundTexts(), QStringList({"O'Brien's Cup", "b"}));
+    EXPECT_EQ(Sql("x = '%s''%s', '%%%s'", QStringLiteral("a"), QStringLiteral("b"), "c").Text(), "x = ??, '%c'");
+    EXPECT_EQ(SqlStatement("select 'it''s'").Text(), "select 'it''s'");
     EXPECT_EQ(Format("name = '%s'", QStringLiteral("O'Brien")), "name = 'O'Brien'");
 }
+
+// What the compiler refuses in a statement format.
+namespace {
+constexpr format_detail::Kind kText[] = {format_detail::Kind::Text};
+constexpr format_detail::Kind kFragment[] = {format_detail::Kind::Fragment};
+}  // namespace
+static_assert(format_detail::Mismatch("order by %s", kText, true) == format_detail::kUnquotedText);
+static_assert(format_detail::Mismatch("order by %s", kFragment, true).empty());
+static_assert(format_detail::Mismatch("name = '%s'", kText, true).empty());
+static_assert(!format_detail::Mismatch("name = 'é%s'", kText, true).empty());
+static_assert(!format_detail::Mismatch("id = %d", kText, true).empty());
+static_assert(format_detail::Mismatch("order by %s", kText, false).empty());
 
 TEST(Sql, ApostrophesOfSanitisedNamesBecomeBackquotes)
 {

@@ -63,7 +63,7 @@ TEST_F(GamesDialog, ShowsEachGameOfTheHeatWithItsPlayersAndConflicts)
 
     // Another tab shows its own game; the lock follows the tournament again.
     view.Lock()->setChecked(false);
-    Exec(Format("update Game set gameStat = 1 where id <> %d", first));
+    Exec(Sql("update Game set gameStat = 1 where id <> %d", first));
     view.Tabs()->setCurrentIndex(1);
     EXPECT_EQ(view.Player(0)->text(), "P0 Game2");
     EXPECT_EQ(dlg->findChild<QLabel*>("totalConflictsValue")->text(), "0");
@@ -177,14 +177,14 @@ TEST_F(GamesDialog, ResultsChangeOnlyInAStartedGameAndPowersOnlyWhileUnlocked)
     view.Lock()->setChecked(false);
     GamesView::Choose(view.Power(0), "TURKEY");
     GamesView::Choose(view.Centres(0), "4");
-    EXPECT_EQ(Int(Format("select powerID from GamePlayer where gameID = %d and playerID = %d", game, austria)), 6);
+    EXPECT_EQ(Int(Sql("select powerID from GamePlayer where gameID = %d and playerID = %d", game, austria)), 6);
     EXPECT_EQ(view.Centres(0)->currentIndex(), -1);
-    EXPECT_EQ(Int(Format("select centers from GamePlayer where gameID = %d and playerID = %d", game, austria)), -1);
+    EXPECT_EQ(Int(Sql("select centers from GamePlayer where gameID = %d and playerID = %d", game, austria)), -1);
 
     // Finished: everything returns to what is stored.
-    Exec(Format("update GamePlayer set powerID = 0, result = 1, years = 9, centers = 10 where playerID = %d",
+    Exec(Sql("update GamePlayer set powerID = 0, result = 1, years = 9, centers = 10 where playerID = %d",
                 austria));
-    Exec(Format("update Game set gameStat = 2 where id = %d", game));
+    Exec(Sql("update Game set gameStat = 2 where id = %d", game));
     Q_EMIT view.Tabs()->currentChanged(0);
     GamesView::Choose(view.Power(0), "ITALY");
     GamesView::Choose(view.Centres(0), "3");
@@ -229,7 +229,7 @@ TEST_F(GamesDialog, FinishedChosenInAnUnstartedGameSnapsBackSilently)
     GamesView view{*dlg};
     GamesView::Choose(view.Status(), "FINISHED");
     EXPECT_EQ(view.Status()->currentText(), "UNSTARTED");
-    EXPECT_EQ(Int(Format("select gameStat from Game where id = %d", game)), 0);
+    EXPECT_EQ(Int(Sql("select gameStat from Game where id = %d", game)), 0);
     EXPECT_TRUE(ui().Messages().empty());
 }
 
@@ -237,26 +237,26 @@ TEST_F(GamesDialog, StartingIsRefusedForARepeatedOrMissingPower)
 {
     OpenTournament(AddRankedSystem());
     const int game = AddGame(1);
-    Exec(Format("update GamePlayer set powerID = 0 where gameID = %d and powerID = 6", game));
+    Exec(Sql("update GamePlayer set powerID = 0 where gameID = %d and powerID = 6", game));
     auto dlg = OpenDialog();
     GamesView view{*dlg};
 
     ui().Expect("Bad Power Assignments").Text("Power assignments are not valid!").Icon(MsgIcon::Exclamation);
     GamesView::Choose(view.Status(), "STARTED");
     EXPECT_EQ(view.Status()->currentText(), "UNSTARTED");
-    EXPECT_EQ(Int(Format("select gameStat from Game where id = %d", game)), 0);
+    EXPECT_EQ(Int(Sql("select gameStat from Game where id = %d", game)), 0);
 
-    Exec(Format("update GamePlayer set powerID = -1 where gameID = %d and playerID = %d", game, players[0][6]));
+    Exec(Sql("update GamePlayer set powerID = -1 where gameID = %d and playerID = %d", game, players[0][6]));
     Q_EMIT view.Tabs()->currentChanged(0);
     ui().Expect("Bad Power Assignments");
     GamesView::Choose(view.Status(), "STARTED");
-    EXPECT_EQ(Int(Format("select gameStat from Game where id = %d", game)), 0);
+    EXPECT_EQ(Int(Sql("select gameStat from Game where id = %d", game)), 0);
 
-    Exec(Format("update GamePlayer set powerID = 6 where gameID = %d and playerID = %d", game, players[0][6]));
+    Exec(Sql("update GamePlayer set powerID = 6 where gameID = %d and playerID = %d", game, players[0][6]));
     Q_EMIT view.Tabs()->currentChanged(0);
     GamesView::Choose(view.Status(), "STARTED");
     EXPECT_EQ(view.Status()->currentText(), "STARTED");
-    EXPECT_EQ(Int(Format("select gameStat from Game where id = %d", game)), 1);
+    EXPECT_EQ(Int(Sql("select gameStat from Game where id = %d", game)), 1);
     EXPECT_FALSE(Shown(view.Lock()));
 }
 
@@ -280,7 +280,7 @@ TEST_F(GamesDialog, ReturningAStartedGameToUnstartedClearsEverySeat)
     ui().Expect("Unfinish game??", MsgAnswer::Yes);
     GamesView::Choose(view.Status(), "UNSTARTED");
     EXPECT_EQ(view.Status()->currentText(), "UNSTARTED");
-    EXPECT_EQ(Int(Format("select gameStat from Game where id = %d", game)), 0);
+    EXPECT_EQ(Int(Sql("select gameStat from Game where id = %d", game)), 0);
     const std::vector<QString> seats = Seats(game);
     for (int power = 0; power < kPowerCount; ++power) EXPECT_EQ(seats[size_t(power)], Format("%d -1 -1 -1", power));
     EXPECT_EQ(view.Centres(3)->currentIndex(), -1);
@@ -306,7 +306,7 @@ TEST_F(GamesDialog, AFinishedGameIsReadOnlyAndReturningItToStartedKeepsItsResult
     EXPECT_EQ(view.Result(6)->toolTip(), "The game's scoring system ranks players by SC count: it uses no results");
 
     GamesView::Choose(view.Status(), "STARTED");
-    EXPECT_EQ(Int(Format("select gameStat from Game where id = %d", game)), 1);
+    EXPECT_EQ(Int(Sql("select gameStat from Game where id = %d", game)), 1);
     EXPECT_EQ(Seats(game), before);
     EXPECT_TRUE(ui().Messages().empty());
     EXPECT_TRUE(view.Power(6)->isEnabled() && view.Centres(6)->isEnabled());
@@ -326,19 +326,19 @@ TEST_F(GamesDialog, SupplyCentresAddingTo35Or33AreQuestioned)
     ui().Expect("Cannot Finish Game").Text(kCannotFinish + "\n\nThe SC counts add up to 35.").Icon(MsgIcon::Stop);
     GamesView::Choose(view.Status(), "FINISHED");
     EXPECT_EQ(view.Status()->currentText(), "STARTED");
-    EXPECT_EQ(Int(Format("select gameStat from Game where id = %d", game)), 1);
+    EXPECT_EQ(Int(Sql("select gameStat from Game where id = %d", game)), 1);
 
     GamesView::Choose(view.Centres(6), "0");
     GamesView::Choose(view.Centres(5), "1");
     ui().Expect("Unowned Centers??", MsgAnswer::No);
     ui().Expect("Cannot Finish Game");
     GamesView::Choose(view.Status(), "FINISHED");
-    EXPECT_EQ(Int(Format("select gameStat from Game where id = %d", game)), 1);
+    EXPECT_EQ(Int(Sql("select gameStat from Game where id = %d", game)), 1);
 
     ui().Expect("Unowned Centers??", MsgAnswer::Yes);
     GamesView::Choose(view.Status(), "FINISHED");
     EXPECT_EQ(view.Status()->currentText(), "FINISHED");
-    EXPECT_EQ(Int(Format("select gameStat from Game where id = %d", game)), 2);
+    EXPECT_EQ(Int(Sql("select gameStat from Game where id = %d", game)), 2);
 }
 
 TEST_F(GamesDialog, AGameCannotBeFinishedWhileARowHasNoSCCount)
@@ -351,7 +351,7 @@ TEST_F(GamesDialog, AGameCannotBeFinishedWhileARowHasNoSCCount)
     GamesView view{*dlg};
     ui().Expect("Cannot Finish Game").Text(kCannotFinish + "\n\nTurkey: no SC count entered.");
     GamesView::Choose(view.Status(), "FINISHED");
-    EXPECT_EQ(Int(Format("select gameStat from Game where id = %d", game)), 1);
+    EXPECT_EQ(Int(Sql("select gameStat from Game where id = %d", game)), 1);
 }
 
 TEST_F(GamesDialog, TheDefaultSystemIsStoredAs0AndTheHardSetOneAsItsId)
@@ -366,16 +366,16 @@ TEST_F(GamesDialog, TheDefaultSystemIsStoredAs0AndTheHardSetOneAsItsId)
     EXPECT_EQ(view.System()->currentText(), "Alpha (default)");
 
     GamesView::Choose(view.System(), "Alpha (hard-set)");
-    EXPECT_EQ(Int(Format("select systemID from Game where id = %d", game)), alpha);
+    EXPECT_EQ(Int(Sql("select systemID from Game where id = %d", game)), alpha);
     EXPECT_EQ(view.System()->currentText(), "Alpha (hard-set)");
 
     GamesView::Choose(view.System(), "Beta");
-    EXPECT_EQ(Int(Format("select systemID from Game where id = %d", game)), beta);
+    EXPECT_EQ(Int(Sql("select systemID from Game where id = %d", game)), beta);
     EXPECT_EQ(ScoringSystem.id, beta);
     EXPECT_TRUE(view.Result(0)->isEnabled()) << "the game follows its new system";
 
     GamesView::Choose(view.System(), "Alpha (default)");
-    EXPECT_EQ(Int(Format("select systemID from Game where id = %d", game)), 0);
+    EXPECT_EQ(Int(Sql("select systemID from Game where id = %d", game)), 0);
     EXPECT_EQ(ScoringSystem.id, alpha);
 }
 
@@ -387,12 +387,12 @@ TEST_F(GamesDialog, ASystemThatCannotBeStoredLeavesTheGameOnItsOwn)
     const int game = AddGame(1);
     auto dlg = OpenDialog();
     GamesView view{*dlg};
-    Exec(Format("create trigger refuse before update on Game when new.id = %d begin "
+    Exec(Sql("create trigger refuse before update on Game when new.id = %d begin "
                 "select raise(abort, 'refused'); end",
                 game));
     ui().Expect(kAppName).Icon(MsgIcon::Stop);
     GamesView::Choose(view.System(), "Beta");
-    EXPECT_EQ(Int(Format("select systemID from Game where id = %d", game)), 0);
+    EXPECT_EQ(Int(Sql("select systemID from Game where id = %d", game)), 0);
     EXPECT_EQ(view.System()->currentText(), "Alpha (default)");
     EXPECT_EQ(ScoringSystem.id, alpha);
 }
@@ -412,7 +412,7 @@ TEST_F(GamesDialog, ViewModifyShowsTheGamesSystemAndANewSystemJoinsTheList)
         ButtonByText(&system, "OK")->click();
     });
     ButtonByText(dlg.get(), "View/Modify")->click();
-    EXPECT_EQ(Int(Format("select systemID from Game where id = %d", game)), 0) << "the game keeps its system";
+    EXPECT_EQ(Int(Sql("select systemID from Game where id = %d", game)), 0) << "the game keeps its system";
     EXPECT_EQ(ScoringSystem.id, alpha);
     EXPECT_EQ(Items(view.System()), QStringList({"Alpha (default)", "Alpha (hard-set)", "Gamma"}));
     EXPECT_EQ(view.System()->currentText(), "Alpha (default)");
@@ -439,7 +439,7 @@ TEST_F(GamesDialog, AFailingWriteLeavesEverySeatAsItWas)
     OpenTournament(AddRankedSystem());
     const int game = AddGame(1, kStarted);
     const std::vector<QString> before = Seats(game);
-    Exec(Format("create trigger refuse before update on GamePlayer when new.playerID = %d begin "
+    Exec(Sql("create trigger refuse before update on GamePlayer when new.playerID = %d begin "
                 "select raise(abort, 'refused'); end",
                 players[0][5]));
     auto dlg = OpenDialog();
@@ -453,13 +453,13 @@ TEST_F(GamesDialog, AFailingWriteLeavesEverySeatAsItWas)
     // Back to unstarted: the results are cleared only with the status.
     Exec("drop trigger refuse");
     SetSeat(game, kAustria, kWin, 9, 18);
-    Exec(Format("create trigger refuse before update on Game when new.id = %d begin "
+    Exec(Sql("create trigger refuse before update on Game when new.id = %d begin "
                 "select raise(abort, 'refused'); end",
                 game));
     ui().Expect("Unfinish game??", MsgAnswer::Yes);
     ui().Expect(kAppName);
     GamesView::Choose(view.Status(), "UNSTARTED");
     EXPECT_EQ(Seats(game)[0], "0 1 9 18");
-    EXPECT_EQ(Int(Format("select gameStat from Game where id = %d", game)), 1);
+    EXPECT_EQ(Int(Sql("select gameStat from Game where id = %d", game)), 1);
     EXPECT_EQ(view.Status()->currentText(), "STARTED");
 }

@@ -68,14 +68,14 @@ std::vector<QString> GamesTest::Seats(int gameID)
 {
     std::vector<QString> seats;
     for (const QStringList& row :
-         Rows(Format("select powerID, result, years, centers from GamePlayer where gameID = %d order by powerID", gameID)))
+         Rows(Sql("select powerID, result, years, centers from GamePlayer where gameID = %d order by powerID", gameID)))
         seats.push_back(row.join(' '));
     return seats;
 }
 
 void GamesTest::SetSeat(int gameID, int power, int result, int years, int centers)
 {
-    Exec(Format("update GamePlayer set result = %d, years = %d, centers = %d where gameID = %d and powerID = %d",
+    Exec(Sql("update GamePlayer set result = %d, years = %d, centers = %d where gameID = %d and powerID = %d",
                 result, years, centers, gameID, power));
 }
 

@@ -93,18 +93,24 @@ TEST_F(HeatsDialogTest, ANewHeatOfATournamentAnotherProgramHasChangedIsNotCreate
 {
     // What another program did while the dialog was open, and what the
     // director is told.
-    const std::pair<const char*, const char*> cases[] = {
-        {"delete from Tournament where id = %d",
+    struct Case {
+        const char* what;
+        void (*change)(int tournamentID);
+        const char* text;
+    };
+    const Case cases[] = {
+        {"tournament deleted", [](int t) { Exec(Sql("delete from Tournament where id = %d", t)); },
          "This tournament no longer exists: another program has deleted it.\nNo heat was created."},
-        {"insert into Heat (tournamentID, heatNum) values (%d, 2)",
+        {"heat 2 created", [](int t) { Exec(Sql("insert into Heat (tournamentID, heatNum) values (%d, 2)", t)); },
          "Heat 2 already exists: another program has created it.\nNo heat was created."},
     };
-    for (const auto& [change, text] : cases) {
-        SCOPED_TRACE(change);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const char* text = c.text;
         OpenTournament();
         HeatID(1);
         auto dlg = OpenDialog();
-        Exec(Sql(change, tournamentID));
+        c.change(tournamentID);
         const int heats = Count("select * from Heat");
         ui().Expect("Confirm New Heat", MsgAnswer::Yes);
         ui().Expect("Heat Not Created").Icon(MsgIcon::Stop).Text(text);

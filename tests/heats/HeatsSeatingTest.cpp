@@ -286,7 +286,7 @@ TEST_F(HeatsSeatingTest, NoLockIsHeldWhileTheSearchRunsAndAHeatChangedMeanwhileK
         // The draw is stored and the file is free: another program starts
         // game 1 meanwhile.
         OtherProgram other;
-        EXPECT_TRUE(other.Write(Sql("update Game set gameStat = %d where heatID = %d and gameNum = 1", int(kStarted),
+        EXPECT_TRUE(other.Write(Format("update Game set gameStat = %d where heatID = %d and gameNum = 1", int(kStarted),
                                     HeatID(2))));
     });
     ui().Expect("Optimization Not Saved")

@@ -307,7 +307,7 @@ protected:
         int n = 0;
         for (const char* table : {"Player", "TeamPlayer", "TournamentTeam", "PlayerConflicts", "TournamentPlayer",
                                   "HeatPlayer", "PlayerGroup"})
-            n += Count(Format("select * from %s", table));
+            n += Count(Sql("select * from %s", table));
         return n;
     }
 

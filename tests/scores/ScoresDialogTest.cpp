@@ -316,7 +316,7 @@ TEST_F(ScoresDialog, AwardsFollowTheTournamentsOwnKindOfScoring)
     OpenTournament({.numHeats = 2, .dropHeats = 1});  // one heat is enough to qualify
     testdata::SystemRow winDraw;
     winDraw.name = "Draws";
-    Exec(Format("update Heat set systemID = %d where id = %d", AddSystem(winDraw), HeatID(2)));
+    Exec(Sql("update Heat set systemID = %d where id = %d", AddSystem(winDraw), HeatID(2)));
     const int ann = AddPlayer("Ann", "Ash"), bo = AddPlayer("Bo", "Bell");
     FinishedGame(1, {{ann, 6}});
     FinishedGame(2, {{bo, 0}});  // scored last, under the win/draw system of heat 2

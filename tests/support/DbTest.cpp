@@ -36,26 +36,26 @@ void DbTest::TearDown()
     m_dir.reset();
 }
 
-void DbTest::Exec(const QString& statement) { ExecuteSQL(statement); }
+void DbTest::Exec(const SqlStatement& statement) { ExecuteSQL(statement); }
 
-int DbTest::Int(const QString& statement)
+int DbTest::Int(const SqlStatement& statement)
 {
     CRecordset rs(statement);
     if (rs.IsEOF()) {
-        ADD_FAILURE() << "no row from: " << statement.toStdString();
+        ADD_FAILURE() << "no row from: " << statement.Text().toStdString();
         return 0;
     }
     return rs.GetInt(0);
 }
 
-int DbTest::Count(const QString& statement)
+int DbTest::Count(const SqlStatement& statement)
 {
     int n = 0;
     for (CRecordset rs(statement); !rs.IsEOF(); rs.MoveNext()) ++n;
     return n;
 }
 
-std::vector<QStringList> DbTest::Rows(const QString& statement)
+std::vector<QStringList> DbTest::Rows(const SqlStatement& statement)
 {
     std::vector<QStringList> rows;
     for (CRecordset rs(statement); !rs.IsEOF(); rs.MoveNext()) {

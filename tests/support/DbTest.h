@@ -4,6 +4,7 @@
 // real ODBC stack with the program's own tables, the scripted user interface,
 // and the process-wide state as at start-up.
 
+#include "db/Format.h"
 #include "support/ScriptedUi.h"
 
 #include <QString>
@@ -21,13 +22,13 @@ protected:
     void TearDown() override;
 
     // Runs a write statement.
-    static void Exec(const QString& statement);
+    static void Exec(const SqlStatement& statement);
     // Column 0 of the first row as an integer; fails the test when there is no row.
-    static int Int(const QString& statement);
+    static int Int(const SqlStatement& statement);
     // Number of rows the statement yields.
-    static int Count(const QString& statement);
+    static int Count(const SqlStatement& statement);
     // All rows, each a list of texts.
-    static std::vector<QStringList> Rows(const QString& statement);
+    static std::vector<QStringList> Rows(const SqlStatement& statement);
 
     // Path of a file in the scratch folder.
     QString PathOf(const QString& fileName) const;

@@ -6,7 +6,7 @@
 
 namespace testdata {
 namespace {
-int LastId(const char* table) { return QueryInt(Format("select max(id) from %s", table), -1); }
+int LastId(const char* table) { return QueryInt(Sql("select max(id) from %s", table), -1); }
 }  // namespace
 
 int AddPlayer(const QString& first, const QString& last, const QString& email)

@@ -46,10 +46,10 @@ protected:
             std::make_unique<CTournamentDetailsDialog>(id, CurrentTournament.name, CurrentTournament.description));
     }
 
-    static double Real(const QString& statement)
+    static double Real(const SqlStatement& statement)
     {
         CRecordset rs(statement);
-        EXPECT_FALSE(rs.IsEOF()) << statement.toStdString();
+        EXPECT_FALSE(rs.IsEOF()) << statement.Text().toStdString();
         return rs.IsEOF() ? 0.0 : rs.GetDouble(0);
     }
     static QString SystemCaption(CTournamentDetailsDialog& d)
