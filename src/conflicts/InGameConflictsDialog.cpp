@@ -6,12 +6,15 @@
 #include "db/Format.h"
 #include "db/ValueCodes.h"
 #include "tournament/CurrentTournament.h"
+#include "ui/ListColumns.h"
+#include "ui/TextFit.h"
 
 CInGameConflictsDialog::CInGameConflictsDialog(const std::array<int, 7>& seatPlayerIDs, int gameNum, QWidget* parent)
     : CDialog(parent), ui(std::make_unique<Ui::CInGameConflictsDialog>()), m_seatPlayerIDs(seatPlayerIDs),
       m_gameNum(gameNum)
 {
     ui->setupUi(this);
+    ShowNamesElided(ui->explanationList);
 
     // Notifications and their handlers.
     On(ui->playerCombo, &QComboBox::activated, &CInGameConflictsDialog::OnPlayerChosen);
@@ -30,7 +33,7 @@ void CInGameConflictsDialog::OnInitDialog()
         }
         ui->playerCombo->addItem(Format("%s (playing %s)", name, PowerName(int(i))));
     }
-    ui->conflictBox->setTitle(Format("%s - Game %d", CurrentTournament.name, m_gameNum));
+    ShowFittedTitle(ui->conflictBox, Format("%s - Game %d", CurrentTournament.name, m_gameNum), ScreenTextWidth(this));
     m_selected = 0;
     ui->playerCombo->setCurrentIndex(0);
     ShowExplanation(m_selected);

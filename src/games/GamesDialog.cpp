@@ -9,6 +9,7 @@
 #include "scoring/SystemChoices.h"
 #include "tournament/CurrentTournament.h"
 #include "ui/Controls.h"
+#include "ui/TextFit.h"
 
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
@@ -24,6 +25,9 @@ CGamesDialog::CGamesDialog(const QString& caption, int heatID, int defaultSystem
       m_defaultSystemID(defaultSystemID)
 {
     ui->setupUi(this);
+    // A heat's thirty games do not fit side by side: their tabs scroll rather
+    // than widen the dialog.
+    ui->gameTabs->setSizePolicy(QSizePolicy::Ignored, ui->gameTabs->sizePolicy().verticalPolicy());
     // The form names the inputs of row r after the row: powerCombo1 .. 7.
     for (size_t r = 0; r < m_rowWidgets.size(); ++r) {
         const QString n = QString::number(r + 1);
@@ -60,7 +64,7 @@ CGamesDialog::~CGamesDialog() = default;
 
 void CGamesDialog::OnInitDialog()
 {
-    ui->gameBox->setTitle(m_caption);
+    ShowFittedTitle(ui->gameBox, m_caption, ScreenTextWidth(this));
     m_games = HeatGames(m_heatID);
     {
         const QSignalBlocker quiet(ui->gameTabs);

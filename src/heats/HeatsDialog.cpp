@@ -21,6 +21,8 @@
 #include "scoring/SystemChoices.h"
 #include "tournament/CurrentTournament.h"
 #include "ui/Controls.h"
+#include "ui/ListColumns.h"
+#include "ui/TextFit.h"
 #include "ui/UiServices.h"
 
 #include <QHeaderView>
@@ -31,13 +33,12 @@ CHeatsDialog::CHeatsDialog(QWidget* parent) : CDialog(parent), ui(std::make_uniq
 {
     ui->setupUi(this);
     CreateMenus();
+    // The names take the room the lists have; game, power and mark show whole.
+    LayOutListColumns(ui->unregisteredList, {0});
+    LayOutListColumns(ui->registeredList, {0});
+    LayOutListColumns(ui->seededList, {kSeatedName});
     QHeaderView* seededHeader = ui->seededList->header();
     seededHeader->setSectionsClickable(true);
-    seededHeader->setStretchLastSection(false);
-    seededHeader->setSectionResizeMode(kSeatedName, QHeaderView::Stretch);
-    seededHeader->resizeSection(kSeatedGame, 48);
-    seededHeader->resizeSection(kSeatedPower, 72);
-    seededHeader->resizeSection(kSeatedStatus, 24);
 
     // Notifications and their handlers.
     On(ui->heatTabs, &QTabBar::currentChanged, &CHeatsDialog::OnTabChanged);
@@ -85,7 +86,7 @@ void CHeatsDialog::CreateMenus()
 
 void CHeatsDialog::OnInitDialog()
 {
-    ui->listsGroup->setTitle(CurrentTournament.name);
+    ShowTournamentName();
     m_preRegAction->setEnabled(CurrentTournament.preregistration != 0);
     m_seededSortColumn = kSeatedGame;
     RefreshHeatTabs();
@@ -202,7 +203,12 @@ void CHeatsDialog::RefreshHeatLists()
 
     // The lists were filled afresh: nothing is selected.
     EnableSelectionButtons();
-    ui->listsGroup->setTitle(CurrentTournament.name);
+    ShowTournamentName();
+}
+
+void CHeatsDialog::ShowTournamentName()
+{
+    ShowFittedTitle(ui->listsGroup, CurrentTournament.name, ScreenTextWidth(this));
 }
 
 void CHeatsDialog::EnableSelectionButtons()

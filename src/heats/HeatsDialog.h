@@ -79,6 +79,7 @@ private:
     // Enables the buttons that act on the lists' selections.
     void EnableSelectionButtons();
     void SetPowerAssignmentFromTournament();
+    void ShowTournamentName();
 
     // The heat number of the selected tab.
     int SelectedHeatNum() const;

@@ -6,6 +6,7 @@
 #include "players/PlayerConflicts.h"
 #include "players/PlayerRecords.h"
 #include "ui/Controls.h"
+#include "ui/ListColumns.h"
 #include "ui/UiServices.h"
 
 #include <algorithm>
@@ -23,6 +24,7 @@ CConflictsDialog::CConflictsDialog(int playerID, QWidget* parent)
     : CDialog(parent), ui(std::make_unique<Ui::CConflictsDialog>()), m_playerID(playerID)
 {
     ui->setupUi(this);
+    LayOutListColumns(ui->conflictList, {kNameColumn});
     ui->conflictList->header()->setAccessibleName(QStringLiteral("Conflict columns"));
 
     // Notifications and their handlers.
@@ -44,10 +46,6 @@ void CConflictsDialog::OnInitDialog()
     const auto current = std::find(m_playerIDs.begin(), m_playerIDs.end(), m_playerID);
     ui->playerCombo->setCurrentIndex(current == m_playerIDs.end() ? -1 : int(current - m_playerIDs.begin()));
 
-    layout()->activate();
-    const int width = ui->conflictList->width() - 4;
-    ui->conflictList->setColumnWidth(kNameColumn, (width / 4) * 3 - 25);
-    ui->conflictList->setColumnWidth(kValueColumn, width / 4 + 10);
 
     Refresh();
 }

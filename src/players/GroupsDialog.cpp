@@ -7,6 +7,7 @@
 #include "players/Groups.h"
 #include "players/PlayerRecords.h"
 #include "ui/Controls.h"
+#include "ui/ListColumns.h"
 #include "ui/UiServices.h"
 
 #include <algorithm>
@@ -51,6 +52,8 @@ CGroupsDialog::CGroupsDialog(int groupID, int playerID, QWidget* parent)
     : CDialog(parent), ui(std::make_unique<Ui::CGroupsDialog>()), m_groupID(groupID), m_playerID(playerID)
 {
     ui->setupUi(this);
+    LayOutListColumns(ui->memberList, {0});
+    LayOutListColumns(ui->otherList, {0});
     ui->memberList->header()->setAccessibleName(ui->memberList->accessibleName());
     ui->otherList->header()->setAccessibleName(ui->otherList->accessibleName());
 
@@ -73,10 +76,6 @@ CGroupsDialog::~CGroupsDialog() = default;
 
 void CGroupsDialog::OnInitDialog()
 {
-    // The dialog is laid out before it is shown, so the lists have their width.
-    layout()->activate();
-    ui->memberList->setColumnWidth(0, ui->memberList->width() - 17);
-    ui->otherList->setColumnWidth(0, ui->otherList->width() - 17);
     FillGroups();
 }
 

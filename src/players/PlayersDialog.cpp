@@ -13,6 +13,8 @@
 #include "players/PlayerRecords.h"
 #include "tournament/CurrentTournament.h"
 #include "ui/Controls.h"
+#include "ui/ListColumns.h"
+#include "ui/TextFit.h"
 #include "ui/UiServices.h"
 
 #include <algorithm>
@@ -23,6 +25,7 @@ CPlayersDialog::CPlayersDialog(QWidget* parent) : CDialog(parent), ui(std::make_
     m_heatBoxes = {ui->heat1Box, ui->heat2Box, ui->heat3Box, ui->heat4Box, ui->heat5Box,
                    ui->heat6Box, ui->heat7Box, ui->heat8Box, ui->heat9Box};
     auto* newPlayerFocus = new FocusNotifier(this, {ui->firstNameEdit, ui->lastNameEdit, ui->emailEdit});
+    ShowNamesElided(ui->playerList);
 
     // Notifications and their handlers.
     On(ui->playerList, &QListWidget::itemSelectionChanged, &CPlayersDialog::OnPlayerSelectionChanged);
@@ -44,12 +47,19 @@ void CPlayersDialog::OnInitDialog()
     EnablePlayerButtons(false);
     // Without pre-registration the list takes the group box's room.
     if (PreRegistrationOffered()) {
-        ui->preRegistrationGroup->setTitle(QStringLiteral("Pre-Registration for ") + CurrentTournament.name);
+        ShowFittedTitle(ui->preRegistrationGroup, QStringLiteral("Pre-Registration for ") + CurrentTournament.name,
+                        ScreenTextWidth(this));
         ui->preRegistrationGroup->show();
     } else {
         ui->preRegistrationGroup->hide();
     }
-    for (QCheckBox* box : m_heatBoxes) box->hide();
+    // The boxes of the tournament's heats keep their room while no player is
+    // selected, so that selecting one moves nothing.
+    for (int n = 1; n <= kMaxHeats; ++n) {
+        QCheckBox* box = m_heatBoxes[size_t(n - 1)];
+        KeepRoomWhenHidden(box, n <= HeatBoxCount());
+        box->hide();
+    }
     FillList();
 }
 

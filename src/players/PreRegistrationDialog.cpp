@@ -7,6 +7,8 @@
 #include "report/ReportOutput.h"
 #include "tournament/CurrentTournament.h"
 #include "ui/Controls.h"
+#include "ui/ListColumns.h"
+#include "ui/TextFit.h"
 #include "ui/UiServices.h"
 
 #include <algorithm>
@@ -15,6 +17,10 @@ namespace {
 
 // Entries above the selected one that stay in view when it is selected again.
 constexpr int kRowsAboveSelection = 8;
+
+// The caption of the heat boxes while no player is current: a blank, which
+// keeps the caption's room, so that selecting a player moves nothing.
+const QString kNoPlayerCaption = QStringLiteral(" ");
 
 int RowOf(const std::vector<int>& ids, int id)
 {
@@ -36,6 +42,9 @@ CPreRegistrationDialog::CPreRegistrationDialog(int heatNum, QWidget* parent)
     ui->setupUi(this);
     m_heatBoxes = {ui->heat1Box, ui->heat2Box, ui->heat3Box, ui->heat4Box, ui->heat5Box,
                    ui->heat6Box, ui->heat7Box, ui->heat8Box, ui->heat9Box};
+    ShowNamesElided(ui->notList);
+    ShowNamesElided(ui->preList);
+    KeepRoomWhenHidden(ui->moveButton);
 
     // Notifications and their handlers.
     On(ui->heatTabs, &QTabBar::currentChanged, &CPreRegistrationDialog::OnTabChanged);
@@ -54,10 +63,10 @@ int CPreRegistrationDialog::HeatCount() const { return std::clamp(CurrentTournam
 
 void CPreRegistrationDialog::OnInitDialog()
 {
-    ui->tournamentGroup->setTitle(CurrentTournament.name);
+    ShowFittedTitle(ui->tournamentGroup, CurrentTournament.name, ScreenTextWidth(this));
     m_playerID = -1;
     m_playerName.clear();
-    ui->heatGroup->setTitle(QString());
+    ui->heatGroup->setTitle(kNoPlayerCaption);
 
     const int heats = HeatCount();
     const QSignalBlocker quiet(ui->heatTabs);
@@ -134,7 +143,7 @@ bool CPreRegistrationDialog::TakeSelection(QListWidget* list, QListWidget* other
     ui->moveButton->show();
     m_playerID = ids[size_t(row)];
     m_playerName = list->item(row)->text();
-    ui->heatGroup->setTitle(m_playerName);
+    ShowFittedTitle(ui->heatGroup, m_playerName, ScreenTextWidth(this));
     ShowBoxes(m_playerID);
     return true;
 }

@@ -12,6 +12,8 @@
 #include "scoring/ScoringSystem.h"
 #include "tournament/CurrentTournament.h"
 #include "ui/Controls.h"
+#include "ui/ListColumns.h"
+#include "ui/ScreenFit.h"
 #include "ui/TextFit.h"
 #include "ui/UiServices.h"
 
@@ -24,12 +26,10 @@
 
 namespace {
 
-constexpr int kRankColumnWidth = 40;
-constexpr int kMinimumNameWidth = 100;
+constexpr int kNameColumn = 1;
 
 const Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 const Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
-const Qt::Alignment kCentre = Qt::AlignHCenter | Qt::AlignVCenter;
 
 struct Column {
     QString heading;
@@ -77,6 +77,9 @@ CScoresDialog::CScoresDialog(const QString& title, QWidget* parent)
 {
     ui->setupUi(this);
     ShowFittedTitle(ui->groupBox, title, ScreenTextWidth(this));
+    // Every number whole; the names take the room that is left.
+    LayOutListColumns(ui->playerList, {kNameColumn});
+    LayOutListColumns(ui->teamList, {kNameColumn});
     ui->playerList->header()->setAccessibleName(ui->playerList->accessibleName());
     ui->teamList->header()->setAccessibleName(ui->teamList->accessibleName());
 
@@ -97,8 +100,10 @@ void CScoresDialog::OnInitDialog()
     SetCheckedQuietly(ui->qualifiedCheck, true);
     ui->qualifiedCheck->setHidden(CurrentTournament.minHeats <= 1);
     InsertColumns();
-    if (CurrentTournament.teamSize == 0) EnableWithReason(ui->teamList, TeamScoresReason(0, false));
+    // A tournament without teams has no team list.
+    ui->teamList->setHidden(CurrentTournament.teamSize == 0);
     RefreshStandings();
+    ArrangeLists();
     const QString noPlayers = PlayerScoresReason(!m_standings.playerRows.empty());
     for (QPushButton* b : {ui->printPlayersButton, ui->exportButton, ui->webPageButton, ui->awardsButton})
         EnableWithReason(b, noPlayers);
@@ -108,29 +113,32 @@ void CScoresDialog::OnInitDialog()
 
 void CScoresDialog::InsertColumns()
 {
-    // The dialog is laid out before it is shown, so the lists have their widths.
-    layout()->activate();
-    ui->groupBox->layout()->setGeometry(ui->groupBox->contentsRect());
-
     const int numHeats = std::max(CurrentTournament.numHeats, 0);
     std::vector<Column> players{{QString(), kRight}, {QStringLiteral("Player Name"), kLeft}};
-    for (int h = 1; h <= numHeats; ++h) players.push_back({Format("Heat %d", h), kCentre});
+    for (int h = 1; h <= numHeats; ++h) players.push_back({Format("Heat %d", h), kRight});
     players.push_back({QStringLiteral("Score"), kRight});
     SetColumns(ui->playerList, players);
-    // The heat and score columns share two thirds of the width equally.
-    const int width = ui->playerList->width() - 2;
-    const int numberWidth = 2 * width / 3 / (numHeats + 1);
-    QHeaderView* header = ui->playerList->header();
-    header->resizeSection(0, kRankColumnWidth);
-    header->resizeSection(1, std::max(width - kRankColumnWidth - numberWidth * (numHeats + 1), kMinimumNameWidth));
-    for (int c = 2; c < int(players.size()); ++c) header->resizeSection(c, numberWidth);
-
     SetColumns(ui->teamList, {{QString(), kRight}, {QStringLiteral("Team Name"), kLeft}, {QStringLiteral("Score"), kRight}});
-    const int teamWidth = ui->teamList->width() - 2;
-    const int scoreWidth = std::max(teamWidth / 4, 50);
-    ui->teamList->header()->resizeSection(0, kRankColumnWidth);
-    ui->teamList->header()->resizeSection(1, std::max(teamWidth - kRankColumnWidth - scoreWidth, kMinimumNameWidth));
-    ui->teamList->header()->resizeSection(2, scoreWidth);
+}
+
+void CScoresDialog::ArrangeLists()
+{
+    // Side by side when the screen has the room for both lists whole, else
+    // the teams under the players, so that the players' numbers stay whole.
+    const QMargins margins = ui->groupLayout->contentsMargins() + layout()->contentsMargins() + WindowFrameMargins(this);
+    const int players = WantedContentSize(ui->playerList).width();
+    const int teams = WantedContentSize(ui->teamList).width();
+    const int sideBySide = players + teams + ui->groupLayout->spacing() + margins.left() + margins.right();
+    if (ui->teamList->isHidden() || sideBySide <= AvailableScreenArea(this).width()) {
+        // Each list its share of the width as it needs it.
+        ui->groupLayout->setDirection(QBoxLayout::LeftToRight);
+        ui->groupLayout->setStretch(0, players);
+        ui->groupLayout->setStretch(1, teams);
+    } else {
+        ui->groupLayout->setDirection(QBoxLayout::TopToBottom);
+        ui->groupLayout->setStretch(0, 3);
+        ui->groupLayout->setStretch(1, 1);
+    }
 }
 
 void CScoresDialog::FillList(QTreeWidget* list, const std::vector<ListingRow>& rows)

@@ -44,6 +44,8 @@ protected:
 
 private:
     void InsertColumns();
+    // Puts the team list beside the player list, or under it.
+    void ArrangeLists();
     // Computes the standings again and fills both lists.
     void RefreshStandings();
     static void FillList(QTreeWidget* list, const std::vector<ListingRow>& rows);

@@ -69,6 +69,33 @@ TeamMemberships ReadTeamMemberships(int tournamentID)
     return teams;
 }
 
+// The heats in which a player holds a seat in a game not finished yet, as
+// (player, heat number).
+std::set<std::pair<int, int>> ReadUnfinishedSeats(int tournamentID)
+{
+    std::set<std::pair<int, int>> seats;
+    for (CRecordset rs(Sql("select GamePlayer.playerID, Heat.heatNum from GamePlayer, Game, Heat where Game.gameStat <> "
+                           "%d and GamePlayer.gameID = Game.id and Game.heatID = Heat.id and Heat.tournamentID = %d",
+                           kFinished, tournamentID));
+         !rs.IsEOF(); rs.MoveNext())
+        seats.insert({rs.GetInt(0), rs.GetInt(1)});
+    return seats;
+}
+
+// Marks the heats each player still has to play: those after the last heat
+// with a finished game, and those whose game of his is not finished yet.
+void MarkPendingHeats(std::vector<PlayerStanding>& players, int lastPlayedHeat,
+                      const std::set<std::pair<int, int>>& unfinishedSeats)
+{
+    for (PlayerStanding& player : players)
+        for (size_t h = 0; h < player.heats.size(); ++h) {
+            const int heatNum = int(h) + 1;
+            HeatEntry& heat = player.heats[h];
+            heat.pending = heat.gameID == -1 &&
+                           (heatNum > lastPlayedHeat || unfinishedSeats.count({player.playerID, heatNum}) != 0);
+        }
+}
+
 // True when another member of the team sat in the game.
 bool TeamMateInGame(const GameRows& game, int playerID, int teamID, const TeamMemberships& teams)
 {
@@ -192,8 +219,10 @@ std::vector<ListingRow> ListPlayers(std::vector<PlayerStanding>& players, int nu
         previous = player.total;
 
         ListingRow row{rank, player.total, best, {RankText(rank), player.name}};
-        for (int h = 0; h < numHeats; ++h)
-            row.cells << (size_t(h) < player.heats.size() ? ScoreText(player.heats[size_t(h)].score) : QString());
+        for (int h = 0; h < numHeats; ++h) {
+            const bool shown = size_t(h) < player.heats.size() && !player.heats[size_t(h)].pending;
+            row.cells << (shown ? ScoreText(player.heats[size_t(h)].score) : QString());
+        }
         row.cells << ScoreText(player.total);
         rows.push_back(std::move(row));
         player.status += 1;
@@ -235,6 +264,7 @@ std::vector<PlayerStanding> ReadPlayerStandings(const TournamentRecord& rules)
     const GameRows noRows;
 
     std::vector<PlayerStanding> players;  // ascending player id while reading
+    int lastPlayedHeat = 0;
     for (CRecordset rs(Sql("select Player.id, Game.systemID, Heat.systemID, first, last, Heat.heatNum, Game.id, "
                            "GamePlayer.result, GamePlayer.years, GamePlayer.powerID, GamePlayer.centers from "
                            "GamePlayer, Game, Player, Heat where GamePlayer.playerID = Player.id and Game.gameStat = %d "
@@ -246,6 +276,7 @@ std::vector<PlayerStanding> ReadPlayerStandings(const TournamentRecord& rules)
         // A heat beyond the tournament's number of heats has no column.
         if (heatNum < 1 || size_t(heatNum) > numHeats) continue;
 
+        lastPlayedHeat = std::max(lastPlayedHeat, heatNum);
         const int systemID = SystemForGame(rs.GetInt(1), rs.GetInt(2), rules.systemID);
         if (systemID != ScoringSystem.id) LoadScoringSystem(systemID);
 
@@ -254,7 +285,7 @@ std::vector<PlayerStanding> ReadPlayerStandings(const TournamentRecord& rules)
             PlayerStanding player;
             player.playerID = playerID;
             player.name = PlayerDisplayName(rs.GetString(3), rs.GetString(4));
-            player.heats.assign(numHeats, HeatEntry{-1, 1, kNoPower, -1, u});
+            player.heats.assign(numHeats, HeatEntry{-1, 1, kNoPower, -1, u, false});
             player.teamID = teams.TeamOf(playerID);
             players.push_back(std::move(player));
         }
@@ -276,6 +307,7 @@ std::vector<PlayerStanding> ReadPlayerStandings(const TournamentRecord& rules)
         if (scored.soleWinner) player.soleWinner = 1;
         if (scored.inWinOrDraw) player.inWinOrDraw = 1;
     }
+    MarkPendingHeats(players, lastPlayedHeat, ReadUnfinishedSeats(rules.id));
     std::reverse(players.begin(), players.end());
     return players;
 }

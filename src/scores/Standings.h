@@ -19,6 +19,11 @@ struct HeatEntry {
     int powerID = -1;    // -1 = none
     int centers = -1;    // only for heats with a game
     float score = 0.0f;  // the unplayed score when the heat has no game
+    // Without a finished game: the heat is still to be played by the player
+    // (it comes after the last heat with a finished game, or his own game
+    // in it is not finished), as opposed to a heat he sat out. It scores the
+    // unplayed score like one sat out, but the listing shows it empty.
+    bool pending = false;
 };
 
 // Values of PlayerStanding::status.
@@ -99,7 +104,7 @@ float ScoreTeams(std::vector<TeamStanding>& teams, const std::vector<PlayerStand
 
 // The player listing: every player with status 0 or -2, greatest total
 // first, equal totals sharing a rank (1, 2, 2, 4). Each listed player's
-// status is raised by 1.
+// status is raised by 1. A heat still to be played is an empty cell.
 std::vector<ListingRow> ListPlayers(std::vector<PlayerStanding>& players, int numHeats);
 
 // The team listing: every team with a member who played, greatest score

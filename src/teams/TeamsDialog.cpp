@@ -9,6 +9,7 @@
 #include "teams/Teams.h"
 #include "tournament/CurrentTournament.h"
 #include "ui/Controls.h"
+#include "ui/ListColumns.h"
 #include "ui/TextFit.h"
 #include "ui/UiServices.h"
 
@@ -52,18 +53,16 @@ void CTeamsDialog::OnInitDialog()
 
 void CTeamsDialog::InsertColumns()
 {
-    // The dialog is laid out before it is shown, so the list has its width.
-    layout()->activate();
-    ui->groupBox->layout()->setGeometry(ui->groupBox->contentsRect());
     const int players = TeamPlayerCount();
-    const int share = (ui->teamList->width() - 2) / (players + 1);
     QStringList headers{QStringLiteral("Team Name")};
-    for (int p = 1; p <= players; ++p) headers << Format("Player #%d", p);
+    QList<int> names{0};
+    for (int p = 1; p <= players; ++p) {
+        headers << Format("Player #%d", p);
+        names << p;
+    }
     ui->teamList->setHeaderLabels(headers);
-    QHeaderView* header = ui->teamList->header();
-    header->setStretchLastSection(false);
-    header->resizeSection(0, share + 32);
-    for (int p = 1; p <= players; ++p) header->resizeSection(p, share - 16);
+    // Every column is a name: they share the list's width as each needs it.
+    LayOutListColumns(ui->teamList, names);
 }
 
 void CTeamsDialog::Refresh()

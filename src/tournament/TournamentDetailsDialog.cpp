@@ -8,6 +8,7 @@
 #include "scoring/SystemChoices.h"
 #include "tournament/CurrentTournament.h"
 #include "tournament/TournamentSettings.h"
+#include "ui/Controls.h"
 #include "ui/Messages.h"
 #include "ui/UiServices.h"
 
@@ -18,6 +19,9 @@ namespace {
 const QString kNewSystemCaption = QStringLiteral("New System...");
 const QString kViewSystemCaption = QStringLiteral("View/Modify");
 const QString kTeamMemberCaption = QStringLiteral("Playing in a game with a team member:");
+const QString kTeamScoringCaption = QStringLiteral("Team Scoring System:");
+const QString kSingleHeatCaption = QStringLiteral("Heat Number to Use for Team Scoring:");
+const QString kHeatsToSumCaption = QStringLiteral("Number of Heats to Sum for Team Score:");
 
 long long TextToNumber(const QLineEdit* edit) { return ParseInteger(edit->text()); }
 }  // namespace
@@ -31,6 +35,15 @@ CTournamentDetailsDialog::CTournamentDetailsDialog(int tournamentID, const QStri
       m_description(description)
 {
     ui->setupUi(this);
+    // The team and power rules show, hide and name these as choices change;
+    // they keep their room throughout, so the form never moves under the
+    // director's eyes.
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->teamHeatEdit, ui->scoredGamesCombo, ui->teamConflictEdit,
+                                                      ui->groupPowersCombo, ui->groupPowersLabel})
+        KeepRoomWhenHidden(w);
+    KeepRoomForTexts(ui->scoredGamesLabel, {ui->scoredGamesLabel->text(), kTeamScoringCaption});
+    KeepRoomForTexts(ui->teamHeatLabel, {kSingleHeatCaption, kHeatsToSumCaption});
+    KeepRoomForTexts(ui->teamConflictLabel, {kTeamMemberCaption});
 
     // Notifications and their handlers.
     On(ui->systemCombo, &QComboBox::currentIndexChanged, &CTournamentDetailsDialog::OnSystemSelected);
@@ -112,7 +125,7 @@ void CTournamentDetailsDialog::ApplyTeamRule()
         ui->scoredGamesCombo->setCurrentIndex(shown.scoredGamesItem);
         ApplyScoredGamesRule();
         ui->teamConflictLabel->setText(kTeamMemberCaption);
-        ui->scoredGamesLabel->setText(QStringLiteral("Team Scoring System:"));
+        ui->scoredGamesLabel->setText(kTeamScoringCaption);
     } else {
         ui->teamHeatEdit->clear();
         ui->scoredGamesCombo->setCurrentIndex(-1);
@@ -129,12 +142,12 @@ void CTournamentDetailsDialog::ApplyScoredGamesRule()
 {
     switch (ui->scoredGamesCombo->currentIndex()) {
     case kTeamsScoreInSingleHeat:
-        ui->teamHeatLabel->setText(QStringLiteral("Heat Number to Use for Team Scoring:"));
+        ui->teamHeatLabel->setText(kSingleHeatCaption);
         ui->teamConflictLabel->clear();
         ui->teamConflictEdit->hide();
         break;
     case kSumGamesWithoutInterplay:
-        ui->teamHeatLabel->setText(QStringLiteral("Number of Heats to Sum for Team Score:"));
+        ui->teamHeatLabel->setText(kHeatsToSumCaption);
         ui->teamConflictLabel->setText(kTeamMemberCaption);
         ui->teamConflictEdit->show();
         break;

@@ -30,12 +30,12 @@ bool IsSearchText(const QKeyEvent* event)
 
 }  // namespace
 
-CChoiceCombo::CChoiceCombo(QWidget* parent) : QComboBox(parent) {}
+CChoiceCombo::CChoiceCombo(QWidget* parent) : CElidingCombo(parent) {}
 
 void CChoiceCombo::keyPressEvent(QKeyEvent* event)
 {
     if (isEditable()) {
-        QComboBox::keyPressEvent(event);
+        CElidingCombo::keyPressEvent(event);
         return;
     }
     if (IsSteppingKey(event->key())) {
@@ -51,7 +51,7 @@ void CChoiceCombo::keyPressEvent(QKeyEvent* event)
         view()->keyboardSearch(event->text());
         return;
     }
-    QComboBox::keyPressEvent(event);
+    CElidingCombo::keyPressEvent(event);
 }
 
 void CChoiceCombo::wheelEvent(QWheelEvent* event) { event->ignore(); }

@@ -5,13 +5,14 @@
 // director. While the list is closed, a key that would step through it or
 // jump to an item by its first letter opens the popup instead (the letter
 // goes on to the popup's search), and the mouse wheel leaves it alone.
-// activated() therefore only ever reports a committed choice.
+// activated() therefore only ever reports a committed choice. Like every
+// list of names, it shows a text that does not fit elided in the middle.
 //
 // In a form: promote the QComboBox to CChoiceCombo (header ui/ChoiceCombo.h).
 
-#include <QComboBox>
+#include "ui/ElidingWidgets.h"
 
-class CChoiceCombo : public QComboBox {
+class CChoiceCombo : public CElidingCombo {
     Q_OBJECT
 public:
     explicit CChoiceCombo(QWidget* parent = nullptr);

@@ -4,7 +4,10 @@
 #include <QAction>
 #include <QLabel>
 #include <QSignalBlocker>
+#include <QSizePolicy>
 #include <QWidget>
+
+#include <algorithm>
 
 void EnableWithReason(QWidget* control, const QString& whyNot)
 {
@@ -33,4 +36,23 @@ void SetLabelText(QLabel* label, const QString& text)
     // A blank name stops the fall-back to the group box's caption and is
     // read as nothing.
     label->setAccessibleName(text.isEmpty() ? QStringLiteral(" ") : QString());
+}
+
+void KeepRoomWhenHidden(QWidget* control, bool keep)
+{
+    QSizePolicy policy = control->sizePolicy();
+    policy.setRetainSizeWhenHidden(keep);
+    control->setSizePolicy(policy);
+}
+
+void KeepRoomForTexts(QLabel* label, const QStringList& texts)
+{
+    const QString shown = label->text();
+    int widest = 0;
+    for (const QString& text : texts) {
+        label->setText(text);
+        widest = std::max(widest, label->sizeHint().width());
+    }
+    label->setText(shown);
+    label->setMinimumWidth(widest);
 }

@@ -2,6 +2,7 @@
 // Small rules every dialog applies to its controls the same way.
 
 #include <QString>
+#include <QStringList>
 
 class QAbstractButton;
 class QAction;
@@ -20,6 +21,14 @@ void EnableWithReason(QAction* action, const QString& whyNot);
 // assistive technology acts like a click; the program's own changes of a box
 // go through here and so never run those handlers.
 void SetCheckedQuietly(QAbstractButton* box, bool checked);
+
+// A control that comes and goes keeps its room in the layout while hidden,
+// so that showing it moves nothing else (keep = false gives the room up).
+void KeepRoomWhenHidden(QWidget* control, bool keep = true);
+
+// A label whose text changes keeps the room of the widest of texts, so that
+// changing it moves nothing else.
+void KeepRoomForTexts(QLabel* label, const QStringList& texts);
 
 // Shows a label's text. An empty label is silent for assistive technology
 // too: without a name of its own it would be read out with the caption of

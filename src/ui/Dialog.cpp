@@ -1,6 +1,7 @@
 #include "ui/Dialog.h"
 
 #include "ui/Messages.h"
+#include "ui/ScreenFit.h"
 #include "ui/UiServices.h"
 
 CDialog::CDialog(QWidget* parent) : QDialog(parent) {}
@@ -31,3 +32,12 @@ void CDialog::done(int result)
 }
 
 void CDialog::ReportGuardedFailure(const std::exception& failure) { ReportFailure(failure); }
+
+void CDialog::showEvent(QShowEvent* event)
+{
+    if (!m_fitted) {
+        m_fitted = true;
+        FitToScreen(this);
+    }
+    QDialog::showEvent(event);
+}

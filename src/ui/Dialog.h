@@ -12,6 +12,9 @@
 //
 // DoModal() runs OnInitDialog() (under the same guard) and then the dialog,
 // through the UI services, so tests can drive child dialogs in-process.
+//
+// A dialog opens at the size its content needs, within the screen's
+// available area (ui/ScreenFit.h).
 
 #include <QDialog>
 
@@ -53,6 +56,10 @@ public:
 protected:
     virtual void OnInitDialog() {}
 
+    // The first time the dialog is shown it is sized to its content within
+    // the screen's available area (FitToScreen).
+    void showEvent(QShowEvent* event) override;
+
     // Connects a notification to a handler of this dialog, under the guard.
     // The handler takes either no arguments or the signal's arguments.
     template <class Sender, class Signal, class D, class... HandlerArgs>
@@ -76,4 +83,5 @@ private:
 
     bool m_initialised = false;
     bool m_ended = false;
+    bool m_fitted = false;
 };

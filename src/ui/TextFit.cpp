@@ -1,12 +1,14 @@
 #include "ui/TextFit.h"
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -20,6 +22,11 @@ void ShowFitted(QWidget* widget, const QString& text, int maxWidth, Qt::TextElid
 }
 
 }  // namespace
+
+int WholeTextWidth(const QFont& font, const QString& text)
+{
+    return int(std::ceil(QFontMetricsF(font).horizontalAdvance(text)));
+}
 
 QString FitTextToWidth(const QString& text, const QFontMetrics& metrics, int width, Qt::TextElideMode mode)
 {

@@ -7,10 +7,15 @@
 #include <QString>
 #include <Qt>
 
+class QFont;
 class QFontMetrics;
 class QGroupBox;
 class QLabel;
 class QWidget;
+
+// The width text takes in font, in whole pixels rounded up: a text even a
+// fraction wider than its room is shown elided.
+int WholeTextWidth(const QFont& font, const QString& text);
 
 // text elided to at most width pixels in the font of metrics; the text
 // itself when it fits.

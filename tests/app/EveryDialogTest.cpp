@@ -16,11 +16,14 @@
 #include "players/GroupsDialog.h"
 #include "players/PlayersDialog.h"
 #include "players/PreRegistrationDialog.h"
+#include "scores/Awards.h"
 #include "scores/AwardsDialog.h"
 #include "scores/ScoresDialog.h"
+#include "scores/Standings.h"
 #include "scoring/ScoringSystem.h"
 #include "scoring/ScoringSystemDialog.h"
 #include "support/DbTest.h"
+#include "support/FullTournament.h"
 #include "support/OpenableMainDialog.h"
 #include "support/TestData.h"
 #include "support/Widgets.h"
@@ -33,19 +36,142 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QTreeWidget>
-#include <QWheelEvent>
+#include <QScreen>
 #include <QTabBar>
+#include <QWheelEvent>
 
+#include <array>
 #include <functional>
+#include <map>
 #include <memory>
+#include <sstream>
+#include <string>
 
 using namespace testdata;
 
 namespace {
 const QString kName = QStringLiteral("Spring Open");
+}  // namespace
+
+// The ids a walk over every dialog opens them on.
+struct DialogData {
+    QString name;
+    int systemID = 0, tournamentID = 0, heatWithGames = 0, heatWithoutGames = 0, groupID = 0, teamID = 0;
+    std::vector<int> players;
+};
+
+// One thing done in an open dialog, after which its rules hold again.
+// keepsLayout: nothing already shown moves or changes size.
+struct DialogStep {
+    std::string name;
+    std::function<void(CDialog&)> act;
+    bool keepsLayout = false;
+};
+
+// One dialog of the walk: how it is opened, and what is done in it.
+struct DialogCase {
+    std::string name;
+    std::function<std::unique_ptr<CDialog>()> open;
+    std::vector<DialogStep> steps = {};
+};
+
+namespace {
+
+template <class D, class... Args>
+std::function<std::unique_ptr<CDialog>()> Opens(Args... args)
+{
+    return [=] { return std::make_unique<D>(args...); };
+}
+
+// Selects the first row of the dialog's first list of type L.
+template <class L>
+DialogStep SelectFirstRow(const char* name, bool keepsLayout = false)
+{
+    return {name, [](CDialog& d) { d.findChildren<L*>().front()->setCurrentRow(0); }, keepsLayout};
+}
+
+std::vector<DialogCase> EveryDialogCase(const DialogData& t)
+{
+    const std::array<int, 7> seats{t.players[0], t.players[1], t.players[2], t.players[3],
+                                   t.players[4], t.players[5], t.players[6]};
+    std::vector<DialogCase> cases{
+        {"main window", Opens<OpenableMainDialog>(),
+         {{"tournament open", [id = t.tournamentID](CDialog& d) { static_cast<OpenableMainDialog&>(d).Show(id); }}}},
+        {"Tournament Details", Opens<CTournamentDetailsDialog>(t.tournamentID, t.name, QString(), nullptr),
+         {{"a team size picked",
+           [](CDialog& d) { ControlByName<QComboBox>(&d, "Team Tournament:")->setCurrentIndex(0); }, true}}},
+        {"Tournament Details, new",
+         [] {
+             ResetCurrentTournament();
+             return std::make_unique<CTournamentDetailsDialog>(-1, QString(), QString(), nullptr);
+         }},
+        {"Open Tournament", Opens<COpenTournamentDialog>(t.tournamentID)},
+        {"Scoring System Details", Opens<CScoringSystemDialog>(t.systemID)},
+        {"Players", Opens<CPlayersDialog>(), {SelectFirstRow<QListWidget>("a player selected")}},
+        {"Edit Player", Opens<CEditPlayerDialog>(t.players[0])},
+        {"Conflicts", Opens<CConflictsDialog>(t.players[0])},
+        {"Groups", Opens<CGroupsDialog>(-1, t.players[0])},
+        {"Group Details", Opens<CGroupDetailsDialog>(t.groupID)},
+        {"Pre-Registration", Opens<CPreRegistrationDialog>(-1),
+         {SelectFirstRow<QListWidget>("a player selected", true)}},
+        {"Heats", Opens<CHeatsDialog>(),
+         {{"heat 1", [](CDialog& d) { d.findChild<QTabBar*>()->setCurrentIndex(0); }}}},
+        {"Games",
+         [&t] {
+             g_conflictModel = BuildConflictModel(-1);
+             return std::make_unique<CGamesDialog>(t.name + " - Heat 1", t.heatWithGames, t.systemID);
+         }},
+        {"In-Game Conflicts",
+         [seats] {
+             g_conflictModel = BuildConflictModel(-1);
+             return std::make_unique<CInGameConflictsDialog>(seats, 1);
+         }},
+        {"Scores", Opens<CScoresDialog>(t.name)},
+        {"Awards",
+         [&t] {
+             const Standings standings = ComputeStandings(true);
+             return std::make_unique<CAwardsDialog>(t.name,
+                                                    AwardText(DrawUpAwards(standings, CurrentTournament, 1)));
+         }},
+        {"Teams", Opens<CTeamsDialog>(t.tournamentID, t.name)},
+        {"Team Details", Opens<CTeamDetailsDialog>(t.teamID, t.name)},
+    };
+    if (t.heatWithoutGames != 0)
+        cases.push_back({"Games of a heat without games", [&t] {
+                             return std::make_unique<CGamesDialog>(t.name + " - Heat 2", t.heatWithoutGames,
+                                                                   t.systemID);
+                         }});
+    return cases;
+}
+
+// Opens every dialog in turn, each on the tournament as stored, and calls
+// opened when it is initialised and stepped for each of its steps (which
+// runs the step).
+void WalkEveryDialog(const DialogData& t, const std::function<void(const std::string&, CDialog&)>& opened,
+                     const std::function<void(const std::string&, CDialog&, const DialogStep&)>& stepped)
+{
+    for (const DialogCase& c : EveryDialogCase(t)) {
+        SCOPED_TRACE(c.name);
+        LoadTournament(t.tournamentID);
+        std::unique_ptr<CDialog> dialog = c.open();
+        ASSERT_TRUE(dialog->Initialise());
+        opened(c.name, *dialog);
+        for (const DialogStep& step : c.steps) {
+            SCOPED_TRACE(step.name);
+            stepped(c.name + ", " + step.name, *dialog, step);
+        }
+        dialog.reset();
+        g_conflictModel.reset();
+    }
+    LoadTournament(t.tournamentID);
+}
+
 }  // namespace
 
 // A team tournament with pre-registration: heat 1 with a finished and a
@@ -76,6 +202,8 @@ protected:
         LoadTournament(tournamentID);
     }
 
+    DialogData Data() const { return {kName, systemID, tournamentID, heat1, heat2, groupID, teamID, players}; }
+
     int systemID = 0, tournamentID = 0, heat1 = 0, heat2 = 0, finishedGame = 0, startedGame = 0, groupID = 0,
         teamID = 0;
     std::vector<int> players;
@@ -93,105 +221,12 @@ void ExpectReadable(QWidget* dlg)
 // disabled button and menu item says why it is disabled.
 TEST_F(EveryDialog, NamesEveryControlAndSaysWhyADisabledOneIsDisabled)
 {
-    const auto walk = [](const char* name, CDialog& dlg) {
-        SCOPED_TRACE(name);
-        ASSERT_TRUE(dlg.Initialise());
-        ExpectReadable(&dlg);
-    };
-    {
-        OpenableMainDialog main;
-        ASSERT_TRUE(main.Initialise());
-        ExpectReadable(&main);
-        main.Show(tournamentID);
-        SCOPED_TRACE("main window, tournament open");
-        ExpectReadable(&main);
-    }
-    {
-        CTournamentDetailsDialog details(tournamentID, kName, QString(), nullptr);
-        walk("Tournament Details", details);
-    }
-    {
-        ResetCurrentTournament();
-        CTournamentDetailsDialog details(-1, QString(), QString(), nullptr);
-        walk("Tournament Details, new", details);
-        LoadTournament(tournamentID);
-    }
-    {
-        COpenTournamentDialog open(tournamentID);
-        walk("Open Tournament", open);
-    }
-    {
-        CScoringSystemDialog system(systemID);
-        walk("Scoring System Details", system);
-    }
-    {
-        CPlayersDialog dlg;
-        walk("Players", dlg);
-        dlg.findChild<QListWidget*>()->setCurrentRow(0);
-        SCOPED_TRACE("a player selected");
-        ExpectReadable(&dlg);
-    }
-    {
-        CEditPlayerDialog dlg(players[0]);
-        walk("Edit Player", dlg);
-    }
-    {
-        CConflictsDialog dlg(players[0]);
-        walk("Conflicts", dlg);
-    }
-    {
-        CGroupsDialog dlg(-1, players[0]);
-        walk("Groups", dlg);
-    }
-    {
-        CGroupDetailsDialog dlg(groupID);
-        walk("Group Details", dlg);
-    }
-    {
-        CPreRegistrationDialog dlg(-1);
-        walk("Pre-Registration", dlg);
-        dlg.findChildren<QListWidget*>().front()->setCurrentRow(0);
-        SCOPED_TRACE("a player selected");
-        ExpectReadable(&dlg);
-    }
-    {
-        CHeatsDialog dlg;
-        walk("Heats", dlg);
-        dlg.findChild<QTabBar*>()->setCurrentIndex(0);
-        SCOPED_TRACE("heat 1");
-        ExpectReadable(&dlg);
-    }
-    g_conflictModel = BuildConflictModel(-1);
-    {
-        CGamesDialog dlg("Spring Open - Heat 1", heat1, systemID);
-        walk("Games", dlg);
-    }
-    {
-        CGamesDialog dlg("Spring Open - Heat 2", heat2, systemID);
-        walk("Games of a heat without games", dlg);
-    }
-    {
-        CInGameConflictsDialog dlg({players[0], players[1], players[2], players[3], players[4], players[5], players[6]},
-                                   1);
-        walk("In-Game Conflicts", dlg);
-    }
-    g_conflictModel.reset();
-    {
-        CScoresDialog dlg(kName);
-        walk("Scores", dlg);
-    }
-    {
-        CAwardsDialog dlg(kName, "1st Place: First1 Last1 (7 pts.)\n");
-        walk("Awards", dlg);
-    }
-    {
-        CTeamsDialog dlg(tournamentID, kName);
-        walk("Teams", dlg);
-    }
-    {
-        CTeamDetailsDialog dlg(teamID, kName);
-        walk("Team Details", dlg);
-    }
+    WalkEveryDialog(
+        Data(), [](const std::string&, CDialog& dlg) { ExpectReadable(&dlg); },
+        [](const std::string&, CDialog& dlg, const DialogStep& step) {
+            step.act(dlg);
+            ExpectReadable(&dlg);
+        });
 }
 
 namespace {
@@ -337,4 +372,130 @@ TEST_F(EveryDialog, QuestionsThatDestroyDataDefaultToNo)
     EXPECT_EQ(Count("select * from TeamPlayer"), 3);
     EXPECT_EQ(Count(Sql("select * from HeatPlayer where heatID = %d", heat2)), 2);
     EXPECT_EQ(ui().Messages().size(), 8u);
+}
+
+// The tournament of a big evening, with long names and fractional scores.
+class EveryDialogOnAFullTournament : public DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        full = AddFullTournament();
+        LoadTournament(full.tournamentID);
+    }
+
+    DialogData Data() const
+    {
+        return {full.name, full.systemID, full.tournamentID, full.heats[0], 0, full.groupID, full.teamID, full.players};
+    }
+
+    FullTournament full;
+};
+
+namespace {
+
+std::string Text(const QRect& r)
+{
+    std::ostringstream out;
+    out << r.width() << "x" << r.height() << "+" << r.x() << "+" << r.y();
+    return out.str();
+}
+
+std::string Named(const QWidget* w)
+{
+    const QString name = w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
+    return name.toStdString();
+}
+
+// The geometry of every control shown in the dialog, in its coordinates.
+std::map<const QWidget*, QRect> ShownGeometry(const QWidget& dlg)
+{
+    std::map<const QWidget*, QRect> shown;
+    for (const QWidget* w : dlg.findChildren<QWidget*>())
+        if (w->isVisibleTo(&dlg)) shown[w] = QRect(w->mapTo(&dlg, QPoint()), w->size());
+    return shown;
+}
+
+// The window and its frame lie on the screen's available area, and every
+// button shown lies whole inside the window.
+void ExpectFitsScreen(const QWidget& dlg)
+{
+    const QRect area = dlg.screen()->availableGeometry();
+    EXPECT_TRUE(area.contains(dlg.frameGeometry())) << Text(dlg.frameGeometry()) << " on " << Text(area);
+    for (const QAbstractButton* b : dlg.findChildren<QAbstractButton*>()) {
+        // A tab bar's scroll arrows are its own affair.
+        if (!b->isVisibleTo(&dlg) || qobject_cast<const QTabBar*>(b->parentWidget())) continue;
+        const QRect r(b->mapTo(&dlg, QPoint()), b->size());
+        EXPECT_TRUE(dlg.rect().contains(r)) << Named(b) << " at " << Text(r) << " in " << Text(dlg.rect());
+        EXPECT_GE(b->width(), b->minimumSizeHint().width()) << Named(b) << " is cut";
+    }
+}
+
+// Where the text of a label ends, and where its field begins, for every
+// label whose field is shown on the same line.
+std::map<const QLabel*, int> LabelGaps(const QWidget& dlg)
+{
+    std::map<const QLabel*, int> gaps;
+    for (const QLabel* label : dlg.findChildren<QLabel*>()) {
+        const QWidget* field = label->buddy();
+        if (!field || !label->isVisibleTo(&dlg) || !field->isVisibleTo(&dlg) || label->text().isEmpty()) continue;
+        const QRect l(label->mapTo(&dlg, QPoint()), label->size());
+        const QRect f(field->mapTo(&dlg, QPoint()), field->size());
+        if (l.bottom() < f.top() || f.bottom() < l.top() || f.left() < l.left()) continue;
+        const int textWidth = label->fontMetrics().horizontalAdvance(QString(label->text()).remove(QChar('&')));
+        const int textEnd = label->alignment() & Qt::AlignRight ? l.right() : l.left() + textWidth;
+        gaps[label] = f.left() - textEnd;
+    }
+    return gaps;
+}
+
+void SaveImage(QWidget& dlg, const std::string& name)
+{
+    const QString folder = qEnvironmentVariable("QUORVANE_DIALOG_IMAGES");
+    if (folder.isEmpty()) return;
+    QDir().mkpath(folder);
+    const QString scale = QString::number(dlg.devicePixelRatioF());
+    dlg.grab().save(QDir(folder).filePath(QString::fromStdString(name) + " @" + scale + ".png"));
+}
+
+void Settle() { QApplication::processEvents(); }
+
+// The dialog shown as the program shows it: it fits the screen, and
+// maximised it keeps every label next to its field.
+void ExpectShownToFit(const std::string& name, CDialog& dlg)
+{
+    dlg.show();
+    Settle();
+    ExpectFitsScreen(dlg);
+    SaveImage(dlg, name);
+    const std::map<const QLabel*, int> gaps = LabelGaps(dlg);
+    dlg.showMaximized();
+    Settle();
+    for (const auto& [label, gap] : LabelGaps(dlg))
+        if (gaps.count(label)) {
+            EXPECT_LE(gap, gaps.at(label) + 4) << label->text().toStdString() << " moves away from its field";
+        }
+    dlg.showNormal();
+    Settle();
+}
+
+}  // namespace
+
+// On the screen the program runs on, at whatever scale, every dialog opens
+// inside the screen's available area with all its buttons, and keeps still
+// where a choice only fills in what is already laid out.
+TEST_F(EveryDialogOnAFullTournament, OpensInsideTheScreenWithEveryButton)
+{
+    WalkEveryDialog(Data(), ExpectShownToFit, [](const std::string& name, CDialog& dlg, const DialogStep& step) {
+        const std::map<const QWidget*, QRect> before = ShownGeometry(dlg);
+        step.act(dlg);
+        Settle();
+        if (step.keepsLayout)
+            for (const auto& [w, r] : ShownGeometry(dlg))
+                if (before.count(w)) {
+                    EXPECT_EQ(Text(r), Text(before.at(w))) << Named(w) << " moves";
+                }
+        ExpectFitsScreen(dlg);
+        SaveImage(dlg, name);
+    });
 }

@@ -80,7 +80,7 @@ TEST_F(ConflictsDialog, OpensOnThePlayerWithHisConflictsAndCandidates)
     CConflictsDialog dlg(5);
     ASSERT_TRUE(dlg.Initialise());
     ConflictsView view{dlg};
-    EXPECT_EQ(dlg.windowTitle(), "Conflicts ");
+    EXPECT_EQ(dlg.windowTitle(), "Conflicts");
     ExpectInputsLabelled(&dlg);
     EXPECT_EQ(view.Player()->count(), 9);
     EXPECT_EQ(view.Player()->currentText(), Name(5));

@@ -96,7 +96,7 @@ TEST_F(GroupsDialog, WithoutGroupsOffersOnlyFormingOne)
     CGroupsDialog dlg(-1, -1);
     ASSERT_TRUE(dlg.Initialise());
     GroupsView view{dlg};
-    EXPECT_EQ(dlg.windowTitle(), "Groups ");
+    EXPECT_EQ(dlg.windowTitle(), "Groups");
     ExpectInputsLabelled(&dlg);
 
     EXPECT_EQ(view.Groups()->count(), 0);
@@ -351,7 +351,7 @@ TEST_F(GroupsDialog, OpenFromTheMainWindowWithNoGroupAndNoPlayer)
 {
     CMainDialog main;
     ASSERT_TRUE(main.Initialise());
-    ui().ExpectDialog<CGroupsDialog>([](CGroupsDialog& dlg) { EXPECT_EQ(dlg.windowTitle(), "Groups "); });
+    ui().ExpectDialog<CGroupsDialog>([](CGroupsDialog& dlg) { EXPECT_EQ(dlg.windowTitle(), "Groups"); });
     ActionByText(&main, "&Groups")->trigger();
     EXPECT_EQ(ui().DialogsRun(), 1);
 }

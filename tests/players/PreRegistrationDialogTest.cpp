@@ -44,7 +44,8 @@ struct PreRegView {
     QAbstractButton* Box(int n) { return ButtonByText(&dlg, Format("Heat %d", n)); }
     QAbstractButton* Print() { return ButtonByText(&dlg, "Print"); }
     QPushButton* MoveButton() { return dlg.findChild<QPushButton*>("moveButton"); }
-    QString PlayerCaption() { return dlg.findChild<QGroupBox*>("heatGroup")->title(); }
+    // Blank while no player is current.
+    QString PlayerCaption() { return dlg.findChild<QGroupBox*>("heatGroup")->title().trimmed(); }
 
     QString TabText() { return Tabs()->tabText(Tabs()->currentIndex()); }
     void ShowHeat(int n) { Tabs()->setCurrentIndex(n - 1); }

@@ -44,7 +44,7 @@ public:
             }
             p.heats.push_back(e);
         }
-        p.heats.resize(size_t(rules.numHeats), HeatEntry{-1, 1, -1, -1, float(rules.unplayedScore)});
+        p.heats.resize(size_t(rules.numHeats), HeatEntry{-1, 1, -1, -1, float(rules.unplayedScore), false});
         standings.players.insert(standings.players.begin(), p);
         return standings.players.front();
     }

@@ -5,17 +5,21 @@
 #include "support/FileSizeLimit.h"
 #include "support/OpenableMainDialog.h"
 #include "support/Widgets.h"
+#include "ui/ListColumns.h"
 #include "ui/Messages.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <optional>
 
 using namespace testdata;
@@ -82,27 +86,74 @@ TEST_F(ScoresDialog, ShowsBothListsWithTheirColumns)
     EXPECT_EQ(Headings(TeamList(d)), (QStringList{"", "Team Name", "Score"}));
     EXPECT_EQ(ShownRows(PlayerList(d)), (std::vector<QStringList>{{"1.", "Ann Ash", "12", "7.500", "3", "22.500"},
                                                                  {"2.", "Bo Bell", "1", "0", "0", "1"}}));
+    // Numbers right-aligned, names left.
     QTreeWidgetItem* first = PlayerList(d)->topLevelItem(0);
-    EXPECT_EQ(first->textAlignment(0) & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-    EXPECT_EQ(first->textAlignment(1) & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
-    EXPECT_EQ(first->textAlignment(2) & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-    EXPECT_EQ(first->textAlignment(5) & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-    // The heat and score columns share two thirds of the width.
-    const int heat = PlayerList(d)->header()->sectionSize(2);
-    EXPECT_EQ(PlayerList(d)->header()->sectionSize(5), heat);
-    EXPECT_NEAR(4 * heat, 2 * (PlayerList(d)->width() - 2) / 3, 4);
+    for (int c = 0; c < first->columnCount(); ++c)
+        EXPECT_EQ(first->textAlignment(c) & Qt::AlignHorizontal_Mask, c == 1 ? Qt::AlignLeft : Qt::AlignRight) << c;
 
     // minHeats 1: the box is hidden but checked, so the multipliers skip
     // players with too few heats.
     EXPECT_FALSE(Shown(QualifiedBox(d)));
     EXPECT_TRUE(QualifiedBox(d)->isChecked());
     EXPECT_EQ(QualifiedBox(d)->text(), "List Only Players Qualified for Tournament Ranking");
-    // No teams: the team list and its printout are off.
-    EXPECT_FALSE(TeamList(d)->isEnabled());
+    // No teams: no team list, and no team printout.
+    EXPECT_FALSE(Shown(TeamList(d)));
     EXPECT_EQ(CommandsOf(d), (Commands{true, true, false, true}));
 
     ButtonByText(&d, "OK")->click();
     EXPECT_EQ(d.result(), QDialog::Accepted);
+}
+
+// Sixty players with long names and wide scores: every heat and total shows
+// whole beside the scroll bar, and a name that cannot fit tells itself.
+TEST_F(ScoresDialog, NumbersShowWholeAndNamesTellThemselves)
+{
+    OpenTournament({.numHeats = 4});
+    const QString longName = "Bartholomew-Maximilian " + QString(150, QChar('x')) + " Wolfeschlegelsteinhausen";
+    for (int p = 0; p < 60; ++p) {
+        const int player = AddPlayer(p == 0 ? longName : Format("First%d", p), "Last");
+        Play(player, {359.467f + float(p), 102.406f, std::nullopt, 1000.125f});
+    }
+    CScoresDialog d("Spring Open");
+    ASSERT_TRUE(d.Initialise());
+    d.show();
+    QApplication::processEvents();
+
+    QTreeWidget* list = PlayerList(d);
+    ASSERT_TRUE(list->verticalScrollBar()->isVisible());
+    int columns = 0;
+    for (int c = 0; c < list->columnCount(); ++c) {
+        columns += list->header()->sectionSize(c);
+        if (c == 1) continue;
+        int widest = list->header()->sectionSizeHint(c);
+        for (int r = 0; r < list->topLevelItemCount(); ++r)
+            widest = std::max(widest, CellTextWidth(list, list->topLevelItem(r)->text(c)));
+        EXPECT_EQ(list->header()->sectionSize(c), widest) << Headings(list)[c].toStdString();
+    }
+    // The name column takes the rest, up to the scroll bar; the long name
+    // shows elided, and is its own tooltip. A short one needs none.
+    EXPECT_EQ(columns, list->viewport()->width());
+    int longRow = -1;
+    for (int r = 0; r < list->topLevelItemCount(); ++r)
+        if (list->topLevelItem(r)->text(1).startsWith("Bartholomew")) longRow = r;
+    ASSERT_GE(longRow, 0);
+    EXPECT_EQ(ElidedCellToolTip(list, list->model()->index(longRow, 1)), longName + " Last");
+    EXPECT_EQ(ElidedCellToolTip(list, list->model()->index(longRow == 0 ? 1 : 0, 1)), "");
+}
+
+// A heat the player has still to play is empty; one he sat out scores as
+// the unplayed score.
+TEST_F(ScoresDialog, HeatsStillToBePlayedAreEmpty)
+{
+    OpenTournament({.numHeats = 4});
+    const int ann = AddPlayer("Ann", "Ash"), bo = AddPlayer("Bo", "Bell");
+    Play(ann, {12, 7.5f, 3});
+    Play(bo, {1});
+    AddSeat(AddGame(HeatID(3), 99, 1), bo, 0);  // Bo's heat 3 game is under way
+    CScoresDialog d("Spring Open");
+    ASSERT_TRUE(d.Initialise());
+    EXPECT_EQ(ShownRows(PlayerList(d)), (std::vector<QStringList>{{"1.", "Ann Ash", "12", "7.500", "3", "", "22.500"},
+                                                                 {"2.", "Bo Bell", "1", "0", "", "", "1"}}));
 }
 
 TEST_F(ScoresDialog, HiddenBoxStillKeepsMultipliersFromPlayersWithFewHeats)
@@ -299,6 +350,9 @@ TEST_F(ScoresDialog, AwardsOpenWithTheListAndPrintIt)
         const auto* label = awards.findChild<QLabel*>("awardText");
         EXPECT_EQ(label->text(), text);
         EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        // The legend of the game names stands outside the award text.
+        EXPECT_TRUE(Shown(awards.findChild<QLabel*>("legendLabel")));
+        EXPECT_EQ(awards.findChild<QLabel*>("legendLabel")->text(), "H8G11 = heat 8, game 11");
         ExpectInputsLabelled(&awards);
 
         ui().Expect("Printing to File").Text("Printing to file \"Spring Open Awards.txt\".");
