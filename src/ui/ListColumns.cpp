@@ -79,10 +79,10 @@ std::vector<int> WholeColumnWidths(const QAbstractItemView* list)
 class ColumnSharer : public QObject {
 public:
     ColumnSharer(QTreeView* list, const QList<int>& nameColumns)
-        : QObject(list), m_list(list), m_nameColumns(nameColumns)
+        : QObject(list), m_list(list), m_viewport(list->viewport()), m_nameColumns(nameColumns)
     {
         list->header()->setStretchLastSection(false);
-        list->viewport()->installEventFilter(this);
+        m_viewport->installEventFilter(this);
         const QAbstractItemModel* model = list->model();
         for (auto changed : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved,
                              &QAbstractItemModel::columnsInserted, &QAbstractItemModel::columnsRemoved})
@@ -96,7 +96,9 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == m_list->viewport() && event->type() == QEvent::Resize) Share();
+        // Compared with the viewport as it was: while the list is destroyed
+        // its viewport still has events, but the list is no longer a list.
+        if (watched == m_viewport && event->type() == QEvent::Resize) Share();
         return QObject::eventFilter(watched, event);
     }
 
@@ -142,6 +144,7 @@ private:
     }
 
     QTreeView* m_list;
+    QWidget* m_viewport;
     QList<int> m_nameColumns;
     std::vector<int> m_widths;
     bool m_changed = true;
