@@ -37,6 +37,7 @@ CMainDialog::CMainDialog(QWidget* parent) : CDialog(parent), ui(std::make_unique
     ui->descriptionEdit->installEventFilter(this);
     // Tab passes the description by: from the frame it goes on to the buttons.
     ui->descriptionEdit->setFocusPolicy(Qt::ClickFocus);
+    ui->descriptionEdit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
 
     // Notifications and their handlers.
     On(m_newAction, &QAction::triggered, &CMainDialog::OnNewTournament);
@@ -139,7 +140,6 @@ void CMainDialog::ShowTexts()
     // A long stored name elides (the whole of it in the tooltip) and a long
     // description wraps, so the window always fits the screen.
     ShowFittedTitle(ui->groupBox, m_title, ScreenTextWidth(this));
-    ui->descriptionEdit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     ui->descriptionEdit->setPlainText(m_description);
     QTextCursor cursor(ui->descriptionEdit->document());
     cursor.select(QTextCursor::Document);

@@ -35,7 +35,7 @@ void ShowStoredResults(GameRow& row, const GameSeat& seat, size_t rowIndex, cons
 // player while it has none.
 QString RowName(const GameRow& row)
 {
-    return row.power >= 0 && row.power < kPowerCount ? PowerName(row.power) : row.name;
+    return ValidPower(row.power) == kNoPower ? row.name : PowerName(row.power);
 }
 
 QString RowFailure(const GameRow& row, const QString& rule) { return Format("%s: %s", RowName(row), rule); }
@@ -47,7 +47,7 @@ QString PowersFailure(const std::vector<GameRow>& rows)
 {
     bool taken[kPowerCount] = {};
     for (const GameRow& row : rows) {
-        if (row.power < 0 || row.power >= kPowerCount) return RowFailure(row, QStringLiteral("no power chosen."));
+        if (ValidPower(row.power) == kNoPower) return RowFailure(row, QStringLiteral("no power chosen."));
         if (taken[row.power]) return RowFailure(row, QStringLiteral("chosen for two players."));
         taken[row.power] = true;
     }

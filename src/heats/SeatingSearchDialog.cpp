@@ -21,7 +21,10 @@ CSeatingSearchDialog::CSeatingSearchDialog(SeatingSearch& search, double seconds
       m_budget(std::chrono::duration_cast<SeatingSearch::Clock::duration>(std::chrono::duration<double>(seconds)))
 {
     ui->setupUi(this);
+    // One slice at a time: the next is asked for only when this one has
+    // gone well.
     m_slices.setInterval(0);
+    m_slices.setSingleShot(true);
 
     // Notifications and their handlers.
     On(&m_slices, &QTimer::timeout, &CSeatingSearchDialog::OnSlice);
@@ -45,8 +48,6 @@ bool CSeatingSearchDialog::SearchEnded() const
 
 void CSeatingSearchDialog::OnSlice()
 {
-    // The next slice is asked for only when this one has gone well.
-    m_slices.stop();
     if (!SearchEnded()) {
         const long long steps =
             m_stepLimit >= 0 ? m_stepLimit - m_search.Steps() : std::numeric_limits<long long>::max();

@@ -103,19 +103,14 @@ std::optional<ImportColumns> ColumnsOfHeading(const SpreadsheetRecord& record)
 }
 
 // A cell as one line of text: a line break inside it (a spreadsheet cell
-// of two lines) becomes a blank, and blanks around it are dropped.
+// of two lines, read as '\n' whatever the file's line ends) becomes a
+// blank, and blanks around it are dropped.
 QString CellText(const SpreadsheetRecord& record, int column)
 {
     if (column < 0 || column >= record.cells.size()) return {};
-    QString text = record.cells[column];
-    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    text.replace(QChar('\n'), QChar(' '));
-    text.replace(QChar('\r'), QChar(' '));
-    return text.trimmed();
+    return QString(record.cells[column]).replace(QChar('\n'), QChar(' ')).trimmed();
 }
 
-// Why a player's texts cannot be added, by the outcome of the check a player
-// added by hand passes.
 // A refusal sentence as a reason of the skipped-rows list: "The first name
 // may have ..." becomes "the first name may have ...".
 QString AsReason(QString sentence)
@@ -125,6 +120,8 @@ QString AsReason(QString sentence)
     return sentence;
 }
 
+// Why a player's texts cannot be added, by the outcome of the check a player
+// added by hand passes.
 QString RefusalReason(PlayerTextsCheck check, const PlayerTexts& texts)
 {
     switch (check) {
@@ -228,10 +225,9 @@ QChar DetectSpreadsheetDelimiter(const QString& text)
             content = true;
         }
     }
-    size_t best = candidates.size() - 1;
-    for (size_t k = 0; k < candidates.size(); ++k)
-        if (counts[k] > counts[best] || (counts[k] == counts[best] && counts[k] > 0 && k < best)) best = k;
-    return candidates[best];
+    // The first of equal counts wins; a row without any is comma-separated.
+    const auto most = std::max_element(counts.begin(), counts.end());
+    return *most == 0 ? QChar(',') : candidates[size_t(most - counts.begin())];
 }
 
 std::vector<SpreadsheetRecord> ParseSpreadsheet(const QString& text, QChar delimiter)
@@ -319,7 +315,9 @@ PlayerImportPlan PlanPlayerImport(const QByteArray& bytes, const std::vector<Pla
     size_t next = 0;
     while (next < records.size() && !records[next].quoteOpen && IsBlankRecord(records[next])) ++next;
     ImportColumns columns;
-    if (next < records.size()) {
+    // A record whose quotation mark is never closed is no heading: it is
+    // skipped with its reason below.
+    if (next < records.size() && !records[next].quoteOpen) {
         if (const std::optional<ImportColumns> named = ColumnsOfHeading(records[next])) {
             if (named->first < 0 || named->last < 0) {
                 plan.failure = QStringLiteral("Its first line names columns, but not both a first-name and a "

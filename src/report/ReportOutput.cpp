@@ -168,6 +168,13 @@ QString ReportFileName(const QString& tournamentName, const QString& title)
     return SafeFileName(tournamentName + QChar(' ') + title + QStringLiteral(".txt"));
 }
 
+QString ExportFileName(const QString& tournamentName) { return SafeFileName(tournamentName + QStringLiteral(".csv")); }
+
+QString StandingsPageFileName(const QString& tournamentName)
+{
+    return SafeFileName(tournamentName + QStringLiteral(" Standings.html"));
+}
+
 QStringList TournamentFileNames(const QString& tournamentName)
 {
     // Heat numbers have one digit, so heat 9 stands for every heat.
@@ -175,8 +182,7 @@ QStringList TournamentFileNames(const QString& tournamentName)
     for (const char* title : {"Heat 9 Seeding", "Heat 9 PreReg", "Player Scores", "Team Scores", "Team Rosters",
                               "Awards"})
         names << ReportFileName(tournamentName, QString::fromLatin1(title));
-    names << SafeFileName(tournamentName + QStringLiteral(".csv"))
-          << SafeFileName(tournamentName + QStringLiteral(" Standings.html"));
+    names << ExportFileName(tournamentName) << StandingsPageFileName(tournamentName);
     return names;
 }
 

@@ -29,6 +29,12 @@ QString SafeFileName(const QString& name);
 // "<tournament name> <title>.txt", made safe.
 QString ReportFileName(const QString& tournamentName, const QString& title);
 
+// The comma-separated export of the player scores, "<name>.csv", made safe.
+QString ExportFileName(const QString& tournamentName);
+
+// The standings page, "<name> Standings.html", made safe.
+QString StandingsPageFileName(const QString& tournamentName);
+
 // Every file the program names after a tournament: each report's text file,
 // the comma-separated export "<name>.csv" and the standings page
 // "<name> Standings.html".

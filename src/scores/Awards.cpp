@@ -5,6 +5,8 @@
 #include "db/ValueCodes.h"
 #include "tournament/CurrentTournament.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr float kNoLastPlaceYet = 1e11f;
@@ -112,7 +114,7 @@ QString AwardText(const AwardList& awards)
                 text += QString(7 - PowerName(i - kBestPower).size(), QChar(' '));
             text += entry.text + Format(" (%s pts.)\n", ScoreText(entry.value));
         }
-        if (i == kFirstPlace + kPlaces - 1 || i == kBestPower + kPowerCount - 1 || i == kLastPlace)
+        if (i + 1 < kAwardCount && std::ranges::find(kAwardGroupEnds, i + 1) != kAwardGroupEnds.end())
             text += QStringLiteral("\n");
     }
     return text;

@@ -22,6 +22,10 @@ inline constexpr int kLastPlace = 16;
 inline constexpr int kWinningTeam = 17;
 inline constexpr int kAwardCount = 18;
 
+// Where each group of entries ends: the places, the powers, the other
+// awards of players, the team. Every listing sets the groups apart.
+inline constexpr std::array<int, 4> kAwardGroupEnds{kBestPower, kBestWithoutSolo, kWinningTeam, kAwardCount};
+
 struct AwardEntry {
     QString label;
     QString text;  // the winners; empty when the entry is not awarded

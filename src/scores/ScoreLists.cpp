@@ -65,5 +65,3 @@ QString PlayerScoresCsv(const std::vector<ListingRow>& rows)
     }
     return text;
 }
-
-QString ExportFileName(const QString& tournamentName) { return SafeFileName(Format("%s.csv", tournamentName)); }

@@ -31,6 +31,3 @@ QString CsvTextCell(const QString& cell);
 // separated by commas. No heading line. The name is a text cell; the rank
 // and the scores are written as they stand (a score of -1 stays -1).
 QString PlayerScoresCsv(const std::vector<ListingRow>& rows);
-
-// The name of the export file of a tournament, "<name>.csv", made safe.
-QString ExportFileName(const QString& tournamentName);

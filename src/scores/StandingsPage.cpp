@@ -79,9 +79,8 @@ void AppendAwards(QString& html, const AwardList& awards)
                            "<div class=\"scroll\">\n<table id=\"awards\" class=\"awards\">\n<thead>\n<tr>"
                            "<th scope=\"col\">Award</th><th scope=\"col\" class=\"name\">Winners</th>"
                            "<th scope=\"col\" class=\"num\">Points</th></tr>\n</thead>\n");
-    const int groupEnds[] = {kBestPower, kBestWithoutSolo, kWinningTeam, kAwardCount};
     int first = 0;
-    for (const int end : groupEnds) {
+    for (const int end : kAwardGroupEnds) {
         QString rows;
         for (int i = first; i < end; ++i) {
             const AwardEntry& entry = awards[size_t(i)];
@@ -119,10 +118,5 @@ QString StandingsPageHtml(const StandingsPageContent& content)
     AppendAwards(html, content.awards);
     html += QStringLiteral("</main>\n</body>\n</html>\n");
     return html;
-}
-
-QString StandingsPageFileName(const QString& tournamentName)
-{
-    return SafeFileName(tournamentName + QStringLiteral(" Standings.html"));
 }
 

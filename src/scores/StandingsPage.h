@@ -32,9 +32,6 @@ struct StandingsPageContent {
 // The page, every text HTML-escaped.
 QString StandingsPageHtml(const StandingsPageContent& content);
 
-// "<tournament> Standings.html", made safe like every report's file name.
-QString StandingsPageFileName(const QString& tournamentName);
-
 // The date and time a page shows for seconds: "18 May 2024, 21:30".
 QString StandingsPageDate(long long seconds);
 

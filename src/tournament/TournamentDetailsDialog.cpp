@@ -246,9 +246,7 @@ void CTournamentDetailsDialog::OnOK()
     const TournamentForm form = ReadForm();
     const std::vector<TournamentProblem> problems = TournamentFormProblems(form);
     if (!problems.empty()) {
-        QString errors;
-        for (const TournamentProblem& problem : problems) errors += problem.message;
-        ShowUnableToUpdate(kInvalidSystemHeading, errors);
+        ShowUnableToUpdate(kInvalidSystemHeading, TournamentFormErrors(problems));
         FocusField(problems.front().field);
         return;
     }
@@ -281,8 +279,8 @@ void CTournamentDetailsDialog::OnOK()
     t.preregistration = ui->preregistrationCheck->isChecked() ? 1 : 0;
     t.unplayedScore = int(form.unplayedScore);
 
-    const QString description = ApostrophesToBackquotes(ui->descriptionEdit->toPlainText());
-    if (description != ui->descriptionEdit->toPlainText()) ui->descriptionEdit->setPlainText(description);
+    const QString description = ApostrophesToBackquotes(form.description);
+    if (description != form.description) ui->descriptionEdit->setPlainText(description);
 
     if (m_tournamentID != -1) {
         UpdateTournament(m_tournamentID, t, form.name, description, ScoringSystem.id);

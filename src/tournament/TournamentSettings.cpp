@@ -153,12 +153,14 @@ std::vector<TournamentProblem> TournamentFormProblems(const TournamentForm& f)
     return problems;
 }
 
-QString TournamentFormErrors(const TournamentForm& f)
+QString TournamentFormErrors(const std::vector<TournamentProblem>& problems)
 {
     QString errors;
-    for (const TournamentProblem& problem : TournamentFormProblems(f)) errors += problem.message;
+    for (const TournamentProblem& problem : problems) errors += problem.message;
     return errors;
 }
+
+QString TournamentFormErrors(const TournamentForm& f) { return TournamentFormErrors(TournamentFormProblems(f)); }
 
 bool HeatsBeyond(int tournamentID, long long numHeats)
 {

@@ -119,6 +119,7 @@ struct TournamentProblem {
 // Every failed rule, in order; empty when the form is valid.
 std::vector<TournamentProblem> TournamentFormProblems(const TournamentForm& form);
 // Their messages, one after the other.
+QString TournamentFormErrors(const std::vector<TournamentProblem>& problems);
 QString TournamentFormErrors(const TournamentForm& form);
 
 // True when the tournament has a heat numbered above numHeats.

@@ -8,26 +8,17 @@
 #include <Qt>
 
 class QFont;
-class QFontMetrics;
 class QGroupBox;
-class QLabel;
 class QWidget;
 
 // The width text takes in font, in whole pixels rounded up: a text even a
 // fraction wider than its room is shown elided.
 int WholeTextWidth(const QFont& font, const QString& text);
 
-// text elided to at most width pixels in the font of metrics; the text
-// itself when it fits.
-QString FitTextToWidth(const QString& text, const QFontMetrics& metrics, int width,
-                       Qt::TextElideMode mode = Qt::ElideMiddle);
-
 // Shows text as the box's title, elided to at most maxWidth pixels. The
 // tooltip is the full text when the title had to be elided, else empty.
 // An ampersand in text shows as it stands (it makes no mnemonic).
 void ShowFittedTitle(QGroupBox* box, const QString& text, int maxWidth, Qt::TextElideMode mode = Qt::ElideMiddle);
-// The same for a label's text.
-void ShowFittedText(QLabel* label, const QString& text, int maxWidth, Qt::TextElideMode mode = Qt::ElideMiddle);
 
 // The widest a line of user text may be in a window on the widget's screen:
 // three quarters of the screen's available width, which leaves room for the

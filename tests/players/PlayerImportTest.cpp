@@ -71,6 +71,8 @@ TEST(PlayerImport, ReadsEachFileByTheRulesOfAPlayerAddedByHand)
          ""},
         {"a quote never closed", "Ann,Ash\n\"Bo,Bell\nCy,Cole\n", {}, {"Ann|Ash|"},
          "line 2: a quotation mark is not closed before the end of the file", ""},
+        {"a heading whose quote is never closed is no heading", "First,Last,\"Email\nAnn,Ash\n", {}, {},
+         "line 1: a quotation mark is not closed before the end of the file", ""},
         {"an empty file", "", {}, {}, "", ""},
         {"a heading without the names", "Name,Email\nAnn Ash,a@a.org\n", {}, {}, "",
          "Its first line names columns, but not both a first-name and a last-name column (such as First Name and "

@@ -1,5 +1,7 @@
 #include "scores/ScoreLists.h"
 
+#include "report/ReportOutput.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
