@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc)
 
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test sanitize bench fuzz install clean
+.PHONY: all deps configure build run test test-postgres sanitize bench bench-postgres fuzz install clean
 
 all: build
 
@@ -25,7 +25,12 @@ run: build
 	$(BUILD)/quorvane
 
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE postgres
+
+# The store, seeding, results, standings and teams tests again on a private
+# PostgreSQL server (tools/with-postgres), with the tests of several desks.
+test-postgres: build
+	cd $(BUILD) && $(ROOT)/tools/with-postgres env QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -L postgres
 
 # Every test again on a Debug build with AddressSanitizer and
 # UndefinedBehaviorSanitizer, in its own folder; any finding fails the test.
@@ -36,12 +41,17 @@ SANITIZER_ENV = ASAN_OPTIONS=abort_on_error=0:halt_on_error=1:detect_leaks=1:str
 sanitize: deps
 	@cmake -S $(ROOT) -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
-	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
+	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) -LE postgres
 
 bench: build
 	@set -e; for b in $(BUILD)/bench/bench_*; do \
 	    [ -f "$$b" ] && [ -x "$$b" ] || continue; \
 	    echo "== $$b"; QT_QPA_PLATFORM=offscreen "$$b"; done
+
+# The standings and seeding benchmarks on a private PostgreSQL server.
+bench-postgres: build
+	@$(ROOT)/tools/with-postgres sh -c 'for b in $(BUILD)/bench/bench_standings $(BUILD)/bench/bench_seeding; do \
+	    echo "== $$b on PostgreSQL"; QT_QPA_PLATFORM=offscreen QUORVANE_TEST_STORE=postgres "$$b" || exit 1; done'
 
 # Fuzzing needs clang's libFuzzer; FUZZ_SECONDS bounds each target's run.
 FUZZ_SECONDS ?= 60

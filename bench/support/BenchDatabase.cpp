@@ -1,19 +1,15 @@
 #include "support/BenchDatabase.h"
 
-#include "db/Database.h"
-#include "db/Schema.h"
-
 #include <QDir>
 
 BenchDatabase::BenchDatabase() : m_previous(QDir::currentPath())
 {
     QDir::setCurrent(m_dir.path());
-    CDatabase::Open();
-    EnsureSchema();
+    m_store = std::make_unique<ScratchStore>();
 }
 
 BenchDatabase::~BenchDatabase()
 {
-    CDatabase::Close();
+    m_store.reset();
     QDir::setCurrent(m_previous);
 }

@@ -1,8 +1,14 @@
 #pragma once
-// A scratch folder holding a fresh Orvex.mdb, opened through the real ODBC
-// stack, as the working directory of a benchmark.
+// A scratch folder as the working directory of a benchmark, with a fresh
+// database opened through the real ODBC stack: Orvex.mdb in the folder, or a
+// database on the test server when QUORVANE_TEST_STORE is "postgres"
+// (make bench-postgres).
+
+#include "support/ScratchStore.h"
 
 #include <QTemporaryDir>
+
+#include <memory>
 
 class BenchDatabase {
 public:
@@ -14,4 +20,5 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_previous;
+    std::unique_ptr<ScratchStore> m_store;
 };

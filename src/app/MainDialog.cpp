@@ -32,7 +32,10 @@
 CMainDialog::CMainDialog(QWidget* parent) : CDialog(parent), ui(std::make_unique<Ui::CMainDialog>())
 {
     ui->setupUi(this);
-    setWindowTitle(kWindowTitle);
+    // A shared database is named in the title; the file is the default.
+    setWindowTitle(CDatabase::Kind() == StoreKind::Server
+                       ? Format("%s - %s", kWindowTitle, CDatabase::Store().Description())
+                       : kWindowTitle);
     CreateMenus();
     ui->descriptionEdit->installEventFilter(this);
     // Tab passes the description by: from the frame it goes on to the buttons.
@@ -193,26 +196,26 @@ void CMainDialog::OnDeleteTournament()
     if (!ConfirmDestructive(Format("Really delete the tournament '%s'?\n\nThis cannot be undone!", m_title),
                             QStringLiteral("Confirm Tournament Delete")))
         return;
-    Transaction transaction;
-    for (CRecordset games(Sql("select Game.id from Game, Heat where Heat.tournamentID = %d and Game.heatID = Heat.id",
-                              m_tournamentID));
-         !games.IsEOF(); games.MoveNext()) {
-        ExecuteSQL(Sql("delete from GamePlayer where gameID = %d", games.GetInt(0)));
-        ExecuteSQL(Sql("delete from Game where id = %d", games.GetInt(0)));
-    }
-    for (CRecordset heats(Sql("select id from Heat where tournamentID = %d", m_tournamentID)); !heats.IsEOF();
-         heats.MoveNext()) {
-        ExecuteSQL(Sql("delete from HeatPlayer where heatID = %d", heats.GetInt(0)));
-        ExecuteSQL(Sql("delete from Heat where id = %d", heats.GetInt(0)));
-    }
-    // The teams' memberships go with the teams, so no TeamPlayer row is left
-    // pointing at a team that no longer exists.
-    ExecuteSQL(Sql("delete from TeamPlayer where teamID in (select id from TournamentTeam where tournamentID = %d)",
-                   m_tournamentID));
-    ExecuteSQL(Sql("delete from TournamentTeam where tournamentID = %d", m_tournamentID));
-    ExecuteSQL(Sql("delete from TournamentPlayer where tournamentID = %d", m_tournamentID));
-    ExecuteSQL(Sql("delete from Tournament where id = %d", m_tournamentID));
-    transaction.Commit();
+    RunAtomically([&] {
+        for (CRecordset games(Sql("select Game.id from Game, Heat where Heat.tournamentID = %d and Game.heatID = Heat.id",
+                                  m_tournamentID));
+             !games.IsEOF(); games.MoveNext()) {
+            ExecuteSQL(Sql("delete from GamePlayer where gameID = %d", games.GetInt(0)));
+            ExecuteSQL(Sql("delete from Game where id = %d", games.GetInt(0)));
+        }
+        for (CRecordset heats(Sql("select id from Heat where tournamentID = %d", m_tournamentID)); !heats.IsEOF();
+             heats.MoveNext()) {
+            ExecuteSQL(Sql("delete from HeatPlayer where heatID = %d", heats.GetInt(0)));
+            ExecuteSQL(Sql("delete from Heat where id = %d", heats.GetInt(0)));
+        }
+        // The teams' memberships go with the teams, so no TeamPlayer row is left
+        // pointing at a team that no longer exists.
+        ExecuteSQL(Sql("delete from TeamPlayer where teamID in (select id from TournamentTeam where tournamentID = %d)",
+                       m_tournamentID));
+        ExecuteSQL(Sql("delete from TournamentTeam where tournamentID = %d", m_tournamentID));
+        ExecuteSQL(Sql("delete from TournamentPlayer where tournamentID = %d", m_tournamentID));
+        ExecuteSQL(Sql("delete from Tournament where id = %d", m_tournamentID));
+    });
     m_tournamentID = -1;
     CurrentTournament.id = -1;
     RefreshTournamentState();

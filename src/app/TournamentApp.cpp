@@ -37,10 +37,72 @@ bool TakeInstanceLock(QLockFile& lock)
     return false;
 }
 
+int RunMainWindow()
+{
+    {
+        CMainDialog mainDialog;
+        mainDialog.DoModal();
+    }
+    CDatabase::Close();
+    return 0;
+}
+
+// Several desks share a server's database, so no lock keeps them apart: each
+// change is a transaction of its own on the server.
+int RunOnServer(const QString& connectString)
+{
+    if (!CDialog::Guarded([&] { OpenServerDatabase(connectString); })) {
+        CDatabase::Close();
+        return 1;
+    }
+    return RunMainWindow();
+}
+
 }  // namespace
 
-int CTournamentApp::Run()
+std::optional<QString> DatabaseNamedAtStart(const QStringList& arguments, const QString& environmentValue,
+                                            QString& refusal)
 {
+    static const QString option = QStringLiteral("--database");
+    std::optional<QString> named;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == option && i + 1 < arguments.size()) {
+            named = arguments[++i];
+        } else if (argument.startsWith(option + QChar('='))) {
+            named = argument.mid(option.size() + 1);
+        } else if (argument == option) {
+            refusal = QStringLiteral("--database needs the ODBC connect string of a PostgreSQL database, as in\n"
+                                     "--database \"DRIVER={PostgreSQL Unicode};Server=...;Port=...;Database=...;"
+                                     "Uid=...;Pwd=...\"");
+            return {};
+        } else {
+            refusal = Format("The program does not know the argument \"%s\". It takes only --database with the ODBC "
+                             "connect string of a PostgreSQL database; without it, it works on %s in the folder it "
+                             "is started in.",
+                             WithoutPassword(argument, argument), kDatabaseFileName);
+            return {};
+        }
+        if (named->trimmed().isEmpty()) {
+            refusal = QStringLiteral("--database was given an empty connect string.");
+            return {};
+        }
+    }
+    if (!named && !environmentValue.trimmed().isEmpty()) named = environmentValue;
+    return named;
+}
+
+int CTournamentApp::Run(const QStringList& arguments)
+{
+    QString refusal;
+    const std::optional<QString> named =
+        DatabaseNamedAtStart(arguments, qEnvironmentVariable(kDatabaseVariable), refusal);
+    if (!refusal.isEmpty()) {
+        ShowMessage(refusal, kAppName, MsgIcon::Stop);
+        return 1;
+    }
+    if (named) return RunOnServer(*named);
+
     QLockFile lock(LockFileName());
     if (!TakeInstanceLock(lock)) return 1;
     DatabaseAccess access = DatabaseAccess::ReadWrite;
@@ -49,10 +111,5 @@ int CTournamentApp::Run()
         return 1;
     }
     if (access == DatabaseAccess::ReadOnly) ShowMessage(ReadOnlyDatabaseWarning(), kAppName, MsgIcon::Exclamation);
-    {
-        CMainDialog mainDialog;
-        mainDialog.DoModal();
-    }
-    CDatabase::Close();
-    return 0;
+    return RunMainWindow();
 }

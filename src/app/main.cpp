@@ -8,5 +8,5 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("quorvane"));
     QApplication::setDesktopFileName(QStringLiteral("quorvane"));
     CTournamentApp app;
-    return app.Run();
+    return app.Run(QApplication::arguments().mid(1));
 }

@@ -212,19 +212,19 @@ void ConflictModel::SwapSeats(ModelPlayer& a, ModelPlayer& b)
 
 void ConflictModel::WriteSeating() const
 {
-    Transaction transaction;
-    std::set<int> cleared;
-    for (const ModelPlayer& p : players) {
-        const int gameID = p.seats.front().gameID;
-        if (cleared.insert(gameID).second) ExecuteSQL(Sql("delete from GamePlayer where gameID = %d", gameID));
-    }
-    for (const ModelPlayer& p : players) {
-        const PastSeat& seat = p.seats.front();
-        ExecuteSQL(Sql("insert into GamePlayer (gameID, playerID, powerID, result, years, centers) values (%d, %d, "
-                       "%d, %d, %d, %d)",
-                       seat.gameID, p.playerID, seat.powerID, kNoResult, -1, -1));
-    }
-    transaction.Commit();
+    RunAtomically([&] {
+        std::set<int> cleared;
+        for (const ModelPlayer& p : players) {
+            const int gameID = p.seats.front().gameID;
+            if (cleared.insert(gameID).second) ExecuteSQL(Sql("delete from GamePlayer where gameID = %d", gameID));
+        }
+        for (const ModelPlayer& p : players) {
+            const PastSeat& seat = p.seats.front();
+            ExecuteSQL(Sql("insert into GamePlayer (gameID, playerID, powerID, result, years, centers) values (%d, %d, "
+                           "%d, %d, %d, %d)",
+                           seat.gameID, p.playerID, seat.powerID, kNoResult, -1, -1));
+        }
+    });
 }
 
 std::unique_ptr<ConflictModel> BuildConflictModel(int heatArg)

@@ -1,5 +1,8 @@
 #include "db/Database.h"
 
+#include "db/OdbcDiagnostics.h"
+#include "db/Schema.h"
+#include "db/ServerDialect.h"
 #include "db/StorableText.h"
 
 #include <QElapsedTimer>
@@ -16,31 +19,61 @@ const char kConnectionName[] = "quorvane";
 // The driver's own wait when the connect string names no Timeout.
 constexpr int kDriverDefaultTimeoutMs = 100000;
 
+// How long the server store waits for a server to answer a connection.
+constexpr int kServerLoginTimeoutSeconds = 15;
+
 int g_transactionDepth = 0;
 bool g_transactionFailed = false;
 int g_busyTimeoutMs = kDriverDefaultTimeoutMs;
+StoreAddress g_store;
+// The server's connection broke; the next action outside a transaction
+// connects again.
+bool g_connectionLost = false;
+
+enum class Access { Read, Write };
 
 QString ConnectionName() { return QString::fromLatin1(kConnectionName); }
+
+bool OnServer() { return g_store.kind == StoreKind::Server; }
 
 QString DriverText(const QSqlError& error)
 {
     QString text = error.databaseText();
     if (text.isEmpty()) text = error.driverText();
     if (text.isEmpty()) text = error.text();
-    return text;
+    // The PostgreSQL driver ends its texts with its own note of the step.
+    static const QRegularExpression step(QStringLiteral(";?\\s*\\n?(Error while executing the query|The connection has "
+                                                        "been lost)\\s*$"));
+    if (OnServer()) {
+        const QString trimmed = text.trimmed();
+        QString cut = trimmed;
+        cut.remove(step);
+        text = cut.trimmed().isEmpty() ? trimmed : cut.trimmed();
+        text.remove(QRegularExpression(QStringLiteral("^(ERROR|FATAL):\\s+")));
+    }
+    return WithoutPassword(text, g_store.connectString);
 }
 
 // SQLite's result codes, as the driver reports them.
 bool IsBusy(const QSqlError& error)
 {
-    return error.nativeErrorCode() == QLatin1String("5") ||
-           error.databaseText().contains(QLatin1String("database is locked"));
+    return !OnServer() && (error.nativeErrorCode() == QLatin1String("5") ||
+                           error.databaseText().contains(QLatin1String("database is locked")));
 }
 
 bool IsReadOnly(const QSqlError& error)
 {
-    return error.nativeErrorCode() == QLatin1String("8") ||
-           error.databaseText().contains(QLatin1String("attempt to write a readonly database"));
+    return !OnServer() && (error.nativeErrorCode() == QLatin1String("8") ||
+                           error.databaseText().contains(QLatin1String("attempt to write a readonly database")));
+}
+
+bool IsLostState(const QString& state, const QString& text)
+{
+    return state.startsWith(QLatin1String("08")) || state == QLatin1String("57P01") ||
+           state == QLatin1String("57P02") || state == QLatin1String("57P03") ||
+           text.contains(QLatin1String("connection has been lost"), Qt::CaseInsensitive) ||
+           text.contains(QLatin1String("server closed the connection"), Qt::CaseInsensitive) ||
+           text.contains(QLatin1String("no connection to the server"), Qt::CaseInsensitive);
 }
 
 QSqlDatabase Connection()
@@ -87,17 +120,150 @@ bool CommitWaiting(QSqlDatabase& db)
     return true;
 }
 
+// Why the server store cannot be opened, in one sentence naming what is
+// wrong, then the driver's words.
+DbError CannotConnect(const QSqlError& error)
+{
+    const QString reason = DriverText(error);
+    auto says = [&reason](const char* words) { return reason.contains(QLatin1String(words), Qt::CaseInsensitive); };
+    QString what;
+    if (says("Can't open lib") || says("Data source name not found") || says("Driver not found") ||
+        (reason.isEmpty() && !error.isValid()))
+        what = Format("The ODBC driver %s is not installed, so the %s cannot be opened (Debian's package "
+                      "odbc-postgresql provides the driver {PostgreSQL Unicode}).",
+                      g_store.driver, g_store.Description());
+    else if (says("password authentication failed") || says("authentication failed") || says("no password supplied"))
+        what = Format("The PostgreSQL server %s refused the user name %s or its password.", g_store.ServerName(),
+                      g_store.user.isEmpty() ? QStringLiteral("(none given)") : g_store.user);
+    else if (says("does not exist") && says("database"))
+        what = Format("The PostgreSQL server %s has no database %s.", g_store.ServerName(), g_store.database);
+    else if (says("Connection refused") || says("could not translate host name") || says("timeout expired") ||
+             says("No route to host") || says("Network is unreachable") || says("could not connect") ||
+             says("Connection timed out"))
+        what = Format("The PostgreSQL server %s cannot be reached.", g_store.ServerName());
+    else
+        what = Format("The %s cannot be opened.", g_store.Description());
+    return DbError(reason.isEmpty() ? what : what + QStringLiteral("\n\n") + reason);
+}
+
+// Settings every connection of the store starts with.
+QSqlError PrepareSession(QSqlDatabase& db)
+{
+    QSqlQuery session(db);
+    // The server store: each desk's transactions as if they ran one after
+    // another. The file: the driver waits for a busy file twice over (SQLite
+    // calls its busy handler until the Timeout has passed, then the driver
+    // runs the statement once more and its handler starts the clock again);
+    // without SQLite's handler the driver's own retries are the only wait,
+    // and they end when the Timeout has passed.
+    const QString text = OnServer() ? QStringLiteral("set session characteristics as transaction isolation level "
+                                                     "serializable")
+                                    : QStringLiteral("PRAGMA busy_timeout = 0");
+    return session.exec(text) ? QSqlError() : session.lastError();
+}
+
+// Connects again after the server's connection was lost.
+void Reconnect()
+{
+    QSqlDatabase db = QSqlDatabase::database(ConnectionName(), false);
+    if (!db.isValid()) throw DbError(QStringLiteral("The database is not open."));
+    db.close();
+    if (!db.open()) throw CannotConnect(db.lastError());
+    if (const QSqlError failed = PrepareSession(db); failed.isValid()) throw CDatabase::Failure(failed);
+    g_connectionLost = false;
+}
+
+// Before an action starts: a connection lost since the last one is opened
+// again. Within a transaction the lost connection took the transaction with
+// it, so nothing more of it may run.
+void RequireConnection()
+{
+    if (!g_connectionLost) return;
+    if (g_transactionDepth == 0) {
+        Reconnect();
+        return;
+    }
+    throw DbError(Format("The connection to the PostgreSQL server %s was lost, and with it the change under way: "
+                         "nothing of it was saved.",
+                         g_store.ServerName()),
+                  0, QStringLiteral("08003"));
+}
+
+QSqlQuery RunOnce(const SqlStatement& statement, const QString& text, bool& done)
+{
+    QSqlQuery query(Connection());
+    query.setForwardOnly(true);
+    done = false;
+    if (statement.BoundTexts().isEmpty()) {
+        done = query.exec(text);
+    } else if (query.prepare(text)) {
+        // A null QString would be bound as NULL; a typed empty text is ''.
+        for (const QString& bound : statement.BoundTexts())
+            query.addBindValue(bound.isNull() ? QStringLiteral("") : bound);
+        done = query.exec();
+    }
+    return query;
+}
+
+QSqlQuery Execute(const SqlStatement& statement, Access access)
+{
+    RequireSendable(statement);
+    RequireConnection();
+    const QString text = OnServer() ? ServerStatementText(statement.Text(), SchemaTextColumns()) : statement.Text();
+    for (int attempt = 0;; ++attempt) {
+        bool done = false;
+        QSqlQuery query = RunOnce(statement, text, done);
+        if (done) return query;
+        const DbError failure = CDatabase::Failure(query.lastError(), OnServer() ? StatementState(query) : QString());
+        const bool alone = g_transactionDepth == 0;
+        if (failure.IsConnectionLost() && alone && access == Access::Read && attempt == 0) {
+            // A read changes nothing, so it may run again on a new connection.
+            Reconnect();
+            continue;
+        }
+        // A statement outside a transaction that the server refused for a
+        // concurrent change did nothing, and may run again.
+        if (failure.IsSerializationFailure() && alone && attempt < kSerializationRetries) continue;
+        throw failure;
+    }
+}
+
 }  // namespace
 
-DbError::DbError(const QString& message, int code)
-    : std::runtime_error(message.toStdString()), m_message(message), m_code(code)
+DbError::DbError(const QString& message, int code, QString state)
+    : std::runtime_error(message.toStdString()), m_message(message), m_code(code), m_state(std::move(state))
 {
 }
 
-DbError CDatabase::Failure(const QSqlError& error)
+bool DbError::IsSerializationFailure() const
+{
+    return m_state == QLatin1String("40001") || m_state == QLatin1String("40P01");
+}
+
+bool DbError::IsConnectionLost() const { return !m_state.isEmpty() && IsLostState(m_state, QString()); }
+
+DbError CDatabase::Failure(const QSqlError& error, const QString& state)
 {
     const QString text = DriverText(error);
     const int code = error.nativeErrorCode().toInt();
+    if (OnServer()) {
+        if (IsLostState(state, error.databaseText() + error.driverText())) {
+            g_connectionLost = true;
+            const QString lost = state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57"))
+                                     ? state
+                                     : QStringLiteral("08006");
+            return DbError(Format("The connection to the PostgreSQL server %s was lost: what you were doing was not "
+                                  "saved. The program connects again at your next action.\n\n%s",
+                                  g_store.ServerName(), text),
+                           code, lost);
+        }
+        if (state == QLatin1String("40001") || state == QLatin1String("40P01"))
+            return DbError(Format("Another desk changed the same data at the same moment, so this change was not "
+                                  "saved. Try again.\n\n%s",
+                                  text),
+                           code, state);
+        return DbError(text, code, state);
+    }
     if (IsBusy(error))
         return DbError(Format("Another program is writing to %s. Try again when it has finished.\n\n%s",
                               kDatabaseFileName, text),
@@ -110,31 +276,35 @@ DbError CDatabase::Failure(const QSqlError& error)
 void CDatabase::Open(const QString& connectString)
 {
     Close();
+    g_store = StoreAddressOf(connectString);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), ConnectionName());
-    auto fail = [&db](const QSqlError& error) {
-        QString why = DriverText(error);
-        if (why.isEmpty()) why = QStringLiteral("The ODBC database driver is not available.");
+    auto discard = [&db] {
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(ConnectionName());
-        return DbError(why, error.nativeErrorCode().toInt());
+        g_store = StoreAddress();
+    };
+    auto fail = [&](const QSqlError& error) {
+        DbError failure = OnServer() ? CannotConnect(error) : [&] {
+            QString why = DriverText(error);
+            if (why.isEmpty()) why = QStringLiteral("The ODBC database driver is not available.");
+            return DbError(why, error.nativeErrorCode().toInt());
+        }();
+        discard();
+        return failure;
     };
     if (!db.isValid()) throw fail(db.lastError());
     db.setDatabaseName(connectString);
+    if (OnServer()) db.setConnectOptions(Format("SQL_ATTR_LOGIN_TIMEOUT=%d", kServerLoginTimeoutSeconds));
     if (!db.open()) throw fail(db.lastError());
-    // The driver waits for a busy file twice over: SQLite calls its busy
-    // handler until the Timeout has passed, then the driver runs the
-    // statement once more and its handler starts the clock again. Without
-    // SQLite's handler the driver's own retries are the only wait, and they
-    // end when the Timeout has passed.
-    QSqlError pragmaError;
-    {
-        QSqlQuery pragma(db);
-        if (!pragma.exec(QStringLiteral("PRAGMA busy_timeout = 0"))) pragmaError = pragma.lastError();
+    if (const QSqlError failed = PrepareSession(db); failed.isValid()) {
+        const DbError failure = Failure(failed);
+        discard();
+        throw failure;
     }
-    if (pragmaError.isValid()) throw fail(pragmaError);
     g_busyTimeoutMs = BusyTimeoutOf(connectString);
     g_transactionDepth = 0;
     g_transactionFailed = false;
+    g_connectionLost = false;
 }
 
 void CDatabase::Close()
@@ -147,6 +317,7 @@ void CDatabase::Close()
     QSqlDatabase::removeDatabase(ConnectionName());
     g_transactionDepth = 0;
     g_transactionFailed = false;
+    g_connectionLost = false;
 }
 
 bool CDatabase::IsOpen()
@@ -154,31 +325,31 @@ bool CDatabase::IsOpen()
     return QSqlDatabase::contains(ConnectionName()) && QSqlDatabase::database(ConnectionName(), false).isOpen();
 }
 
-QSqlQuery CDatabase::Run(const SqlStatement& statement)
-{
-    RequireSendable(statement);
-    QSqlQuery query(Connection());
-    query.setForwardOnly(true);
-    bool done = false;
-    if (statement.BoundTexts().isEmpty()) {
-        done = query.exec(statement.Text());
-    } else if (query.prepare(statement.Text())) {
-        // A null QString would be bound as NULL; a typed empty text is ''.
-        for (const QString& text : statement.BoundTexts())
-            query.addBindValue(text.isNull() ? QStringLiteral("") : text);
-        done = query.exec();
-    }
-    if (!done) throw Failure(query.lastError());
-    return query;
-}
+const StoreAddress& CDatabase::Store() { return g_store; }
 
-void CDatabase::ExecuteSQL(const SqlStatement& statement) { Run(statement); }
+QSqlQuery CDatabase::Run(const SqlStatement& statement) { return Execute(statement, Access::Read); }
+
+void CDatabase::ExecuteSQL(const SqlStatement& statement) { Execute(statement, Access::Write); }
+
+int CDatabase::InsertReturningId(const SqlStatement& insert)
+{
+    if (OnServer()) {
+        QSqlQuery query = Execute(insert.Followed(" returning id"), Access::Write);
+        if (!query.next()) throw DbError(QStringLiteral("The new row's id was not returned."));
+        return query.value(0).toInt();
+    }
+    Execute(insert, Access::Write);
+    QSqlQuery id = Execute("select last_insert_rowid()", Access::Read);
+    if (!id.next()) throw DbError(QStringLiteral("The new row's id was not returned."));
+    return id.value(0).toInt();
+}
 
 Transaction::Transaction()
 {
     if (g_transactionDepth == 0) {
+        RequireConnection();
         QSqlDatabase db = Connection();
-        if (!db.transaction()) throw CDatabase::Failure(db.lastError());
+        if (!db.transaction()) throw CDatabase::Failure(db.lastError(), OnServer() ? ConnectionState(db) : QString());
         g_transactionFailed = false;
     }
     ++g_transactionDepth;
@@ -191,9 +362,15 @@ void Transaction::Commit()
     if (g_transactionDepth == 1 && !g_transactionFailed) {
         QSqlDatabase db = Connection();
         if (!CommitWaiting(db)) {
-            const DbError failure = CDatabase::Failure(db.lastError());
+            const DbError failure = CDatabase::Failure(db.lastError(), OnServer() ? ConnectionState(db) : QString());
             db.rollback();
             g_transactionFailed = true;
+            if (failure.IsConnectionLost())
+                throw DbError(Format("The connection to the PostgreSQL server %s was lost while the change was being "
+                                     "saved, so it may or may not have been saved: look at it again after your next "
+                                     "action, which connects again.\n\n%s",
+                                     g_store.ServerName(), failure.Message().section(QStringLiteral("\n\n"), 1)),
+                              failure.Code(), failure.State());
             throw failure;
         }
     }
@@ -208,5 +385,32 @@ Transaction::~Transaction()
             db.rollback();
         }
         g_transactionFailed = false;
+    }
+}
+
+bool Transaction::Active() { return g_transactionDepth > 0; }
+
+void RunAtomically(const std::function<void()>& action)
+{
+    if (Transaction::Active()) {
+        Transaction transaction;
+        action();
+        transaction.Commit();
+        return;
+    }
+    for (int attempt = 0;; ++attempt) {
+        try {
+            Transaction transaction;
+            action();
+            transaction.Commit();
+            return;
+        } catch (const DbError& failure) {
+            if (!failure.IsSerializationFailure()) throw;
+            if (attempt == kSerializationRetries)
+                throw DbError(Format("Another desk changed the same data at the same moment, %d times in a row, so "
+                                     "this change was not saved. Try again.\n\n%s",
+                                     attempt + 1, failure.Message().section(QStringLiteral("\n\n"), 1)),
+                              failure.Code(), failure.State());
+        }
     }
 }

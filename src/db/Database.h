@@ -1,8 +1,13 @@
 #pragma once
 // The one process-wide database connection.
 //
-// The database is the SQLite file Orvex.mdb in the working directory,
+// The default store is the SQLite file Orvex.mdb in the working directory,
 // reached through Qt SQL's ODBC driver, unixODBC and the SQLite ODBC driver.
+// A connect string naming the PostgreSQL ODBC driver opens a database on a
+// PostgreSQL server instead, shared by several desks (src/db/StoreAddress.h).
+// The statements are the same for both; where the stores differ the layer
+// rewrites them (src/db/ServerDialect.h).
+//
 // Writes go through ExecuteSQL, reads through CRecordset; both take only a
 // SqlStatement (src/db/Format.h). Before a statement runs, the layer makes
 // sure that what reaches the driver is exactly what was built: the statement
@@ -11,11 +16,19 @@
 // statement that does not meet this throws DbError and runs no part of it.
 // Every failing statement throws DbError carrying the driver's message; the
 // handler guard of the dialogs reports it and abandons the action.
+//
+// On the shared store every transaction is serializable: when two desks
+// change the same rows at once, the server refuses one of them, and the layer
+// runs it again (RunAtomically). A lost connection fails the statement with a
+// message naming the server; the action's transaction is gone with it, and
+// the next action connects again.
 
 #include "db/Format.h"
+#include "db/StoreAddress.h"
 
 #include <QString>
 
+#include <functional>
 #include <stdexcept>
 
 class QSqlError;
@@ -29,37 +42,58 @@ inline constexpr char kDatabaseFileName[] = "Orvex.mdb";
 // writing to the file before it fails.
 inline constexpr char kConnectString[] = "DRIVER=SQLite3;Database=Orvex.mdb;Timeout=5000";
 
+// How often an action the server refused for a concurrent change is run
+// again before its failure is reported.
+inline constexpr int kSerializationRetries = 3;
+
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(const QString& message, int code = 0);
+    explicit DbError(const QString& message, int code = 0, QString state = {});
     QString Message() const { return m_message; }
     // SQLite's result code of a failed statement ("file is not a database"
     // is 26); 0 when the failure did not come from the database.
     int Code() const { return m_code; }
+    // The SQLSTATE of a failure on the shared store; empty otherwise.
+    QString State() const { return m_state; }
+    // The server refused a transaction because another one changed the same
+    // rows at the same time; run again, it may well succeed.
+    bool IsSerializationFailure() const;
+    // The connection to the server was lost.
+    bool IsConnectionLost() const;
 
 private:
     QString m_message;
     int m_code = 0;
+    QString m_state;
 };
 
 class CDatabase {
 public:
-    // Opens the connection; throws DbError when it cannot be opened.
+    // Opens the connection; throws DbError when it cannot be opened (the
+    // text then names the store and the driver's reason, never a password).
     static void Open(const QString& connectString = QString::fromLatin1(kConnectString));
     static void Close();
     static bool IsOpen();
 
+    // The store the connection was opened on.
+    static const StoreAddress& Store();
+    static StoreKind Kind() { return Store().kind; }
+
     // Runs one write statement.
     static void ExecuteSQL(const SqlStatement& statement);
 
-    // Runs a statement and hands back its query, positioned before the first
-    // row (for CRecordset).
+    // Runs a read statement and hands back its query, positioned before the
+    // first row (for CRecordset).
     static QSqlQuery Run(const SqlStatement& statement);
 
     // The error a failed statement throws: the driver's text, after a
     // sentence that says what it means where the cause is known (another
-    // program writing to the file, a read-only file).
-    static DbError Failure(const QSqlError& error);
+    // program writing to the file, a read-only file, a lost server).
+    static DbError Failure(const QSqlError& error, const QString& state = {});
+
+    // The id the store gave the row the statement inserts ("insert into
+    // Player (first, last, email) values (...)" into a table with an id).
+    static int InsertReturningId(const SqlStatement& insert);
 };
 
 inline void ExecuteSQL(const SqlStatement& statement) { CDatabase::ExecuteSQL(statement); }
@@ -78,6 +112,17 @@ public:
 
     void Commit();
 
+    // True while a transaction is open.
+    static bool Active();
+
 private:
     bool m_committed = false;
 };
+
+// Runs action in a Transaction and commits it. When the shared store refuses
+// the transaction for a concurrent change at another desk, it is rolled
+// back and action runs again from the start (at most kSerializationRetries
+// times more), so action must read what it decides on inside itself and
+// leave nothing behind outside the database until it returns. Inside
+// another transaction it simply joins that one, whose own runner retries.
+void RunAtomically(const std::function<void()>& action);

@@ -65,13 +65,22 @@ void RequireIntactFile()
     throw CannotOpen(QStringLiteral("it is damaged."), problems.mid(0, kDamageLinesShown).join(QChar('\n')));
 }
 
-void RequireWholeSchema(const QStringList& missing)
+// Creates the tables in a database that has none; refuses one that holds
+// only some of them, leaving it as it is.
+void RequireWholeSchema(bool mayCreate)
 {
+    const QStringList missing = MissingSchemaTables();
+    if (mayCreate && missing.size() == SchemaTableNames().size()) {
+        EnsureSchema();
+        return;
+    }
     if (missing.isEmpty()) return;
-    throw DbError(Format("The tournament database %s in %s is incomplete: the table%s %s %s missing. The file was left "
-                         "unchanged.",
-                         kDatabaseFileName, Folder(), PluralSuffix(missing.size()), missing.join(QStringLiteral(", ")),
-                         missing.size() == 1 ? "is" : "are"));
+    const bool file = CDatabase::Kind() == StoreKind::File;
+    const QString store = file ? Format("tournament database %s in %s", kDatabaseFileName, Folder())
+                               : CDatabase::Store().Description();
+    throw DbError(Format("The %s is incomplete: the table%s %s %s missing. The %s was left unchanged.", store,
+                         PluralSuffix(missing.size()), missing.join(QStringLiteral(", ")),
+                         missing.size() == 1 ? "is" : "are", file ? "file" : "database"));
 }
 
 }  // namespace
@@ -104,12 +113,14 @@ DatabaseAccess OpenTournamentDatabase()
     }
     if (access == DatabaseAccess::ReadOnly) ExecuteSQL("PRAGMA query_only = 1");
     RequireIntactFile();
-    const QStringList missing = MissingSchemaTables();
-    if (access == DatabaseAccess::ReadWrite && missing.size() == SchemaTableNames().size())
-        EnsureSchema();
-    else
-        RequireWholeSchema(missing);
+    RequireWholeSchema(access == DatabaseAccess::ReadWrite);
     return access;
+}
+
+void OpenServerDatabase(const QString& connectString)
+{
+    CDatabase::Open(connectString);
+    RequireWholeSchema(true);
 }
 
 QString ReadOnlyDatabaseWarning()

@@ -1,5 +1,6 @@
 #pragma once
-// The tournament database file as the program finds it at start-up.
+// The tournament database as the program finds it at start-up: the file
+// Orvex.mdb, or a database on a PostgreSQL server.
 
 #include <QString>
 
@@ -17,6 +18,14 @@ bool IsWriteProtected(const QString& path);
 // tables (the file is left untouched). A write-protected file (or folder)
 // opens read-only: the connection then refuses every write.
 DatabaseAccess OpenTournamentDatabase();
+
+// Opens the PostgreSQL database a connect string names, creating the tables
+// in an empty one. Throws DbError with the text to show (naming the server
+// and what is wrong, never the password) when the connect string is no
+// connect string, the driver is missing, the server cannot be reached or
+// refuses the user, or the database holds only some of the tables (it is
+// then left untouched).
+void OpenServerDatabase(const QString& connectString);
 
 // The warning shown once when the database opened read-only.
 QString ReadOnlyDatabaseWarning();

@@ -225,6 +225,14 @@ public:
     const QString& Text() const { return m_text; }
     const QStringList& BoundTexts() const { return m_bound; }
 
+    // The statement with a program fragment appended to its text.
+    template <size_t N>
+    SqlStatement Followed(const char (&fixedText)[N]) const
+    {
+        return SqlStatement(m_text + QString::fromUtf8(fixedText, qsizetype(std::char_traits<char>::length(fixedText))),
+                            m_bound);
+    }
+
 private:
     friend SqlStatement format_detail::StatementArgs(std::string_view, std::span<const format_detail::Arg>);
     SqlStatement(QString text, QStringList bound) : m_text(std::move(text)), m_bound(std::move(bound)) {}

@@ -4,44 +4,64 @@
 #include "db/Format.h"
 #include "db/Recordset.h"
 
+#include <vector>
+
 namespace {
+
+enum class ColumnType {
+    Counter,      // the key, numbered by the database on insert
+    Integer,      // a 32-bit integer
+    ZeroInteger,  // a 32-bit integer that is 0 unless an insert names it
+    Text,         // compared and sorted without regard to case
+    Real,
+};
+
+struct ColumnDefinition {
+    const char* name;
+    ColumnType type;
+};
 
 struct TableDefinition {
     const char* name;
-    const char* columns;
+    std::vector<ColumnDefinition> columns;
 };
+
+using enum ColumnType;
 
 // Column orders matter where statements rely on them ("select *", inserts
 // without a column list). Texts compare and sort without regard to case, so
 // "de Vries" is listed among the Ds and "spring open" is the name
 // "Spring Open" already in use. Keys never reuse an identifier, so a row left behind
 // by a deleted parent never attaches to a new one.
-const TableDefinition kTables[] = {
-    {"Tournament",
-     "id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT COLLATE NOCASE, description TEXT COLLATE NOCASE, systemID INTEGER, "
-     "teamSize INTEGER, teamHeat INTEGER, teamConflict INTEGER, playerConflict INTEGER, "
-     "powerConflict INTEGER, numHeats INTEGER, dropHeats INTEGER, minHeats INTEGER, "
-     "assignPowers INTEGER, groupPowers INTEGER, preregistration INTEGER, unplayedScore INTEGER, "
-     "multDrop DOUBLE"},
-    {"System",
-     "id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT COLLATE NOCASE, dias INTEGER, winDrawScoring INTEGER, "
-     "finalYear INTEGER, scoreLoss TEXT COLLATE NOCASE, score1 TEXT COLLATE NOCASE, score2 TEXT COLLATE NOCASE, score3 TEXT COLLATE NOCASE, score4 TEXT COLLATE NOCASE, "
-     "score5 TEXT COLLATE NOCASE, score6 TEXT COLLATE NOCASE, score7 TEXT COLLATE NOCASE, scoreProvisional TEXT COLLATE NOCASE"},
-    {"Player", "id INTEGER PRIMARY KEY AUTOINCREMENT, first TEXT COLLATE NOCASE, last TEXT COLLATE NOCASE, email TEXT COLLATE NOCASE"},
-    {"[Group]", "id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT COLLATE NOCASE, conflict INTEGER"},
-    {"PlayerGroup", "groupID INTEGER, playerID INTEGER"},
-    {"PlayerConflicts", "player1 INTEGER, player2 INTEGER, value INTEGER"},
-    {"TournamentPlayer", "tournamentID INTEGER, playerID INTEGER, heatNums INTEGER"},
-    {"TournamentTeam", "id INTEGER PRIMARY KEY AUTOINCREMENT, tournamentID INTEGER, name TEXT COLLATE NOCASE"},
-    {"TeamPlayer", "teamID INTEGER, playerID INTEGER"},
-    {"Heat", "id INTEGER PRIMARY KEY AUTOINCREMENT, tournamentID INTEGER, heatNum INTEGER, "
-             "systemID INTEGER DEFAULT 0"},
-    {"HeatPlayer", "heatID INTEGER, playerID INTEGER"},
-    {"Game", "id INTEGER PRIMARY KEY AUTOINCREMENT, heatID INTEGER, gameNum INTEGER, gameStat INTEGER, "
-             "systemID INTEGER DEFAULT 0"},
-    {"GamePlayer", "gameID INTEGER, playerID INTEGER, powerID INTEGER, result INTEGER, years INTEGER, "
-                   "centers INTEGER"},
-};
+const std::vector<TableDefinition>& Tables()
+{
+    static const std::vector<TableDefinition> tables = {
+        {"Tournament",
+         {{"id", Counter}, {"name", Text}, {"description", Text}, {"systemID", Integer}, {"teamSize", Integer},
+          {"teamHeat", Integer}, {"teamConflict", Integer}, {"playerConflict", Integer}, {"powerConflict", Integer},
+          {"numHeats", Integer}, {"dropHeats", Integer}, {"minHeats", Integer}, {"assignPowers", Integer},
+          {"groupPowers", Integer}, {"preregistration", Integer}, {"unplayedScore", Integer}, {"multDrop", Real}}},
+        {"System",
+         {{"id", Counter}, {"name", Text}, {"dias", Integer}, {"winDrawScoring", Integer}, {"finalYear", Integer},
+          {"scoreLoss", Text}, {"score1", Text}, {"score2", Text}, {"score3", Text}, {"score4", Text},
+          {"score5", Text}, {"score6", Text}, {"score7", Text}, {"scoreProvisional", Text}}},
+        {"Player", {{"id", Counter}, {"first", Text}, {"last", Text}, {"email", Text}}},
+        {"[Group]", {{"id", Counter}, {"name", Text}, {"conflict", Integer}}},
+        {"PlayerGroup", {{"groupID", Integer}, {"playerID", Integer}}},
+        {"PlayerConflicts", {{"player1", Integer}, {"player2", Integer}, {"value", Integer}}},
+        {"TournamentPlayer", {{"tournamentID", Integer}, {"playerID", Integer}, {"heatNums", Integer}}},
+        {"TournamentTeam", {{"id", Counter}, {"tournamentID", Integer}, {"name", Text}}},
+        {"TeamPlayer", {{"teamID", Integer}, {"playerID", Integer}}},
+        {"Heat", {{"id", Counter}, {"tournamentID", Integer}, {"heatNum", Integer}, {"systemID", ZeroInteger}}},
+        {"HeatPlayer", {{"heatID", Integer}, {"playerID", Integer}}},
+        {"Game",
+         {{"id", Counter}, {"heatID", Integer}, {"gameNum", Integer}, {"gameStat", Integer}, {"systemID", ZeroInteger}}},
+        {"GamePlayer",
+         {{"gameID", Integer}, {"playerID", Integer}, {"powerID", Integer}, {"result", Integer}, {"years", Integer},
+          {"centers", Integer}}},
+    };
+    return tables;
+}
 
 // Lookups the statements of the program make often.
 const char* const kIndexes[] = {
@@ -56,6 +76,36 @@ const char* const kIndexes[] = {
     "create index TournamentPlayerPlayer on TournamentPlayer (playerID)",
 };
 
+// A column's type as each store declares it. On PostgreSQL texts are kept
+// in byte order ("C") and compared with A to Z folded by the statement layer,
+// which is what SQLite's NOCASE does; the tournament's single-precision
+// multipliers are a real there.
+const char* TypeText(ColumnType type, StoreKind store)
+{
+    const bool file = store == StoreKind::File;
+    switch (type) {
+    case Counter:
+        return file ? "INTEGER PRIMARY KEY AUTOINCREMENT" : "integer generated by default as identity primary key";
+    case Integer:
+        return file ? "INTEGER" : "integer";
+    case ZeroInteger:
+        return file ? "INTEGER DEFAULT 0" : "integer default 0";
+    case Text:
+        return file ? "TEXT COLLATE NOCASE" : "text collate \"C\"";
+    case Real:
+        return file ? "DOUBLE" : "real";
+    }
+    return "";
+}
+
+QString ColumnsText(const TableDefinition& table, StoreKind store)
+{
+    QStringList columns;
+    for (const ColumnDefinition& column : table.columns)
+        columns << QString::fromLatin1(column.name) + QChar(' ') + QString::fromLatin1(TypeText(column.type, store));
+    return columns.join(QStringLiteral(", "));
+}
+
 QString PlainName(const char* name)
 {
     QString plain = QString::fromLatin1(name);
@@ -63,20 +113,45 @@ QString PlainName(const char* name)
     return plain;
 }
 
+SqlStatement TableNamesStatement()
+{
+    if (CDatabase::Kind() == StoreKind::File) return "select name from sqlite_master where type = 'table'";
+    return "select table_name from information_schema.tables where table_schema = current_schema()";
+}
+
 }  // namespace
 
 QStringList SchemaTableNames()
 {
     QStringList names;
-    for (const TableDefinition& table : kTables) names << PlainName(table.name);
+    for (const TableDefinition& table : Tables()) names << PlainName(table.name);
     return names;
+}
+
+const QStringList& SchemaTextColumns()
+{
+    static const QStringList columns = [] {
+        QStringList names;
+        for (const TableDefinition& table : Tables())
+            for (const ColumnDefinition& column : table.columns)
+                if (column.type == Text && !names.contains(QLatin1String(column.name)))
+                    names << QString::fromLatin1(column.name);
+        return names;
+    }();
+    return columns;
+}
+
+QString SchemaTableColumns(const QString& table, StoreKind store)
+{
+    for (const TableDefinition& definition : Tables())
+        if (PlainName(definition.name).compare(table, Qt::CaseInsensitive) == 0) return ColumnsText(definition, store);
+    return {};
 }
 
 QStringList MissingSchemaTables()
 {
     QStringList present;
-    for (CRecordset rs("select name from sqlite_master where type = 'table'"); !rs.IsEOF(); rs.MoveNext())
-        present << rs.GetString(0);
+    for (CRecordset rs(TableNamesStatement()); !rs.IsEOF(); rs.MoveNext()) present << rs.GetString(0);
     QStringList missing;
     for (const QString& name : SchemaTableNames())
         if (!present.contains(name, Qt::CaseInsensitive)) missing << name;
@@ -86,9 +161,13 @@ QStringList MissingSchemaTables()
 bool EnsureSchema()
 {
     if (MissingSchemaTables().size() != SchemaTableNames().size()) return false;
-    Transaction transaction;
-    for (const TableDefinition& table : kTables) ExecuteSQL(Sql("create table %s (%s)", table.name, table.columns));
-    for (const char* index : kIndexes) ExecuteSQL(Sql("%s", index));
-    transaction.Commit();
+    const StoreKind store = CDatabase::Kind();
+    RunAtomically([&] {
+        for (const TableDefinition& table : Tables()) {
+            const QString columns = ColumnsText(table, store);
+            ExecuteSQL(Sql("create table %s (%s)", table.name, columns.toLatin1().constData()));
+        }
+        for (const char* index : kIndexes) ExecuteSQL(Sql("%s", index));
+    });
     return true;
 }

@@ -1,10 +1,19 @@
 #pragma once
-// The thirteen tables of Orvex.mdb.
+// The thirteen tables of the program's database.
+
+#include "db/StoreAddress.h"
 
 #include <QStringList>
 
 // Names of the tables, in the order they are created.
 QStringList SchemaTableNames();
+
+// The names of the columns that hold texts (compared without regard to case).
+const QStringList& SchemaTextColumns();
+
+// The column list a table is created with on a store, as in
+// "create table Player (<columns>)"; empty for a name that is no table.
+QString SchemaTableColumns(const QString& table, StoreKind store);
 
 // The names of the program's tables the database does not hold.
 QStringList MissingSchemaTables();

@@ -267,9 +267,51 @@ std::vector<HeatGame> HeatGames(int heatID)
 
 int GameSystemID(int gameID) { return QueryInt(Sql("select systemID from Game where id = %d", gameID), 0); }
 
-void StoreGameSystem(int gameID, int systemID)
+namespace {
+
+// Inside a change's transaction: the game is as shown, or nothing is written.
+void RequireGameAsShown(int gameID, const GameSnapshot& shown)
 {
-    ExecuteSQL(Sql("update Game set systemID = %d where id= %d", systemID, gameID));
+    if (ReadGameSnapshot(gameID) != shown) throw GameChangedElsewhere(shown);
+}
+
+}  // namespace
+
+GameSnapshot ReadGameSnapshot(int gameID)
+{
+    GameSnapshot game;
+    CRecordset rs(Sql("select Game.gameNum, Heat.heatNum, Game.gameStat, Game.systemID from Game, Heat where Game.id = "
+                      "%d and Heat.id = Game.heatID",
+                      gameID));
+    if (rs.IsEOF()) return game;
+    game = {rs.GetInt(0), rs.GetInt(1), rs.GetInt(2), rs.GetInt(3), {}};
+    for (CRecordset seats(Sql("select playerID, powerID, result, years, centers from GamePlayer where gameID = %d",
+                              gameID));
+         !seats.IsEOF(); seats.MoveNext())
+        game.seats.push_back(
+            {seats.GetInt(0), seats.GetInt(1), seats.GetInt(2), seats.GetInt(3), seats.GetInt(4), 0});
+    std::sort(game.seats.begin(), game.seats.end());
+    return game;
+}
+
+GameChangedElsewhere::GameChangedElsewhere(const GameSnapshot& shown)
+    : ChangedElsewhere(QStringLiteral("Game Changed Elsewhere"),
+                       Format("Game %d of Heat %d has been changed at another desk since it was shown here, so your "
+                              "change was not saved.\nThe game is shown again as it is stored: look at it and make "
+                              "your change again.",
+                              shown.gameNum, shown.heatNum))
+{
+}
+
+GameSnapshot StoreGameSystem(int gameID, int systemID, const GameSnapshot& shown)
+{
+    GameSnapshot stored;
+    RunAtomically([&] {
+        RequireGameAsShown(gameID, shown);
+        ExecuteSQL(Sql("update Game set systemID = %d where id= %d", systemID, gameID));
+        stored = ReadGameSnapshot(gameID);
+    });
+    return stored;
 }
 
 int GameStatusOf(int gameID) { return QueryInt(Sql("select gameStat from Game where id = %d", gameID), kUnstarted); }
@@ -299,25 +341,46 @@ GameSeat StoredSeat(int playerID, int gameID)
     return GameSeat{rs.GetInt(0), rs.GetInt(1), rs.GetInt(2), rs.GetInt(3)};
 }
 
-void WriteGameRows(int gameID, const std::vector<GameRow>& rows)
+namespace {
+
+void StoreGameRows(int gameID, const std::vector<GameRow>& rows)
 {
-    Transaction transaction;
     for (const GameRow& row : rows)
         ExecuteSQL(Sql("update GamePlayer set powerID = %d, result = %d, years = %d, centers = %d where playerID = %d "
                        "and gameID = %d",
                        row.power, row.result, RowYears(row), row.centers, row.playerID, gameID));
-    transaction.Commit();
 }
 
-void ApplyRowChange(int gameID, std::vector<GameRow>& rows, size_t r, int status, bool powersLocked,
-                    const CScoringSystem& system)
+}  // namespace
+
+GameSnapshot WriteGameRows(int gameID, const std::vector<GameRow>& rows, const GameSnapshot& shown)
 {
-    SettleChangedRow(rows, r, StoredSeat(rows.at(r).playerID, gameID), status, powersLocked, system);
-    WriteGameRows(gameID, rows);
+    GameSnapshot stored;
+    RunAtomically([&] {
+        RequireGameAsShown(gameID, shown);
+        StoreGameRows(gameID, rows);
+        stored = ReadGameSnapshot(gameID);
+    });
+    return stored;
+}
+
+GameSnapshot ApplyRowChange(int gameID, std::vector<GameRow>& rows, size_t r, int status, bool powersLocked,
+                            const CScoringSystem& system, const GameSnapshot& shown)
+{
+    GameSnapshot stored;
+    const std::vector<GameRow> typed = rows;
+    RunAtomically([&] {
+        RequireGameAsShown(gameID, shown);
+        rows = typed;
+        SettleChangedRow(rows, r, StoredSeat(rows.at(r).playerID, gameID), status, powersLocked, system);
+        StoreGameRows(gameID, rows);
+        stored = ReadGameSnapshot(gameID);
+    });
+    return stored;
 }
 
 StatusChange ChangeGameStatus(int gameID, int oldStatus, int newStatus, const std::vector<GameRow>& rows,
-                              const CScoringSystem& system)
+                              const CScoringSystem& system, const GameSnapshot& shown)
 {
     // A game moves only between neighbouring states.
     if (std::abs(newStatus - oldStatus) != 1) return StatusChange::Refused;
@@ -327,10 +390,11 @@ StatusChange ChangeGameStatus(int gameID, int oldStatus, int newStatus, const st
                 QStringLiteral("Return this game to unfinished state?\nThis will reset all result data for this game!"),
                 QStringLiteral("Unfinish game??")))
             return StatusChange::Refused;
-        Transaction transaction;
-        ExecuteSQL(Sql("update GamePlayer set result = -1, years = -1, centers = -1 where gameID = %d", gameID));
-        ExecuteSQL(Sql("update Game set gameStat = %d where id = %d", newStatus, gameID));
-        transaction.Commit();
+        RunAtomically([&] {
+            RequireGameAsShown(gameID, shown);
+            ExecuteSQL(Sql("update GamePlayer set result = -1, years = -1, centers = -1 where gameID = %d", gameID));
+            ExecuteSQL(Sql("update Game set gameStat = %d where id = %d", newStatus, gameID));
+        });
         return StatusChange::Unfinished;
     }
     if (newStatus == kStarted && oldStatus == kUnstarted && !PowersValid(rows)) {
@@ -346,6 +410,9 @@ StatusChange ChangeGameStatus(int gameID, int oldStatus, int newStatus, const st
             return StatusChange::Refused;
         }
     }
-    ExecuteSQL(Sql("update Game set gameStat = %d where id = %d", newStatus, gameID));
+    RunAtomically([&] {
+        RequireGameAsShown(gameID, shown);
+        ExecuteSQL(Sql("update Game set gameStat = %d where id = %d", newStatus, gameID));
+    });
     return StatusChange::Changed;
 }

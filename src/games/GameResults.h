@@ -5,11 +5,13 @@
 // game's states. Everything here works without a window; the Games dialog
 // shows the rows and calls it.
 
+#include "db/ChangedElsewhere.h"
 #include "db/ValueCodes.h"
 #include "scoring/ScoringSystem.h"
 
 #include <QString>
 
+#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -88,6 +90,31 @@ QString RowInputReason(RowInput input, int status, const CScoringSystem& system)
 QString NoGamesReason();
 
 // --- The game in the database ---------------------------------------------
+//
+// Several desks may enter results into one shared database. Each change of
+// a game is made against the game as this desk last read or stored it (its
+// GameSnapshot): when another desk has changed the game since, nothing is
+// written and GameChangedElsewhere names the game, so the desk shows it as
+// it is stored before the director goes on.
+
+// What of a game another desk's change would alter: its number, heat,
+// status, own scoring system and seats.
+struct GameSnapshot {
+    int gameNum = 0;
+    int heatNum = 0;
+    int status = kUnstarted;
+    int systemID = 0;
+    std::vector<std::array<int, 6>> seats;  // playerID, powerID, result, years, centers, 0; sorted
+    bool operator==(const GameSnapshot&) const = default;
+};
+GameSnapshot ReadGameSnapshot(int gameID);
+
+// The refusal of a change to a game that another desk has changed since it
+// was shown (or unseeded, with its heat's other unstarted games).
+class GameChangedElsewhere : public ChangedElsewhere {
+public:
+    explicit GameChangedElsewhere(const GameSnapshot& shown);
+};
 
 struct HeatGame {
     int id = 0;
@@ -97,19 +124,21 @@ struct HeatGame {
 std::vector<HeatGame> HeatGames(int heatID);
 // The game's own scoring system; 0 = the default.
 int GameSystemID(int gameID);
-void StoreGameSystem(int gameID, int systemID);
+// Gives the game shown its own scoring system; returns the game as stored.
+GameSnapshot StoreGameSystem(int gameID, int systemID, const GameSnapshot& shown);
 int GameStatusOf(int gameID);
 // The game's seats in power order, shown as the system reads them.
 std::vector<GameRow> ReadGameRows(int gameID, const CScoringSystem& system);
 // One player's stored seat in the game; every value -1 when he has none.
 GameSeat StoredSeat(int playerID, int gameID);
-// Writes every row of the game, in row order, as one action.
-void WriteGameRows(int gameID, const std::vector<GameRow>& rows);
+// Writes every row of the game shown, in row order, as one action; returns
+// the game as stored.
+GameSnapshot WriteGameRows(int gameID, const std::vector<GameRow>& rows, const GameSnapshot& shown);
 
-// Row r of the game was changed: settles it against its stored seat and
-// writes all the rows, as one action.
-void ApplyRowChange(int gameID, std::vector<GameRow>& rows, size_t r, int status, bool powersLocked,
-                    const CScoringSystem& system);
+// Row r of the game shown was changed: settles it against its stored seat
+// and writes all the rows, as one action; returns the game as stored.
+GameSnapshot ApplyRowChange(int gameID, std::vector<GameRow>& rows, size_t r, int status, bool powersLocked,
+                            const CScoringSystem& system, const GameSnapshot& shown);
 
 enum class StatusChange {
     Refused,     // the game keeps its status
@@ -117,7 +146,7 @@ enum class StatusChange {
     Unfinished,  // back to unstarted: results cleared and the status stored
 };
 
-// The director chose newStatus for a game in oldStatus, showing rows. Asks,
-// refuses with its messages, or stores the change.
+// The director chose newStatus for the game shown, in oldStatus, showing
+// rows. Asks, refuses with its messages, or stores the change.
 StatusChange ChangeGameStatus(int gameID, int oldStatus, int newStatus, const std::vector<GameRow>& rows,
-                              const CScoringSystem& system);
+                              const CScoringSystem& system, const GameSnapshot& shown);

@@ -10,6 +10,7 @@
 #include "tournament/CurrentTournament.h"
 #include "ui/Controls.h"
 #include "ui/TextFit.h"
+#include "ui/UiServices.h"
 
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
@@ -93,6 +94,9 @@ int CGamesDialog::CurrentGameID() const
 void CGamesDialog::LoadGame()
 {
     const int gameID = CurrentGameID();
+    // What a change is made against is read first: a change at another desk
+    // while the rest is read refuses the next change here, never slips in.
+    m_shown = ReadGameSnapshot(gameID);
     m_ownSystemID = GameSystemID(gameID);
     LoadScoringSystem(m_ownSystemID != 0 ? m_ownSystemID : m_defaultSystemID);
     FillSystemCombo(ui->systemCombo, ScoringSystemChoices(m_defaultSystemID), m_ownSystemID);
@@ -203,7 +207,8 @@ void CGamesDialog::OnStatusChosen(int index)
     if (gameID == 0) return;
     StatusChange change = StatusChange::Refused;
     try {
-        change = ChangeGameStatus(gameID, m_status, index, RowsShown(), ScoringSystem);
+        if (!ChangeShownGame([&] { change = ChangeGameStatus(gameID, m_status, index, RowsShown(), ScoringSystem, m_shown); }))
+            return;
     } catch (...) {
         ui->statusCombo->setCurrentIndex(m_status);  // nothing was stored
         throw;
@@ -224,7 +229,11 @@ void CGamesDialog::OnRowChanged()
 
     std::vector<GameRow> rows = RowsShown();
     try {
-        ApplyRowChange(CurrentGameID(), rows, r, m_status, ui->lockCheck->isChecked(), ScoringSystem);
+        if (!ChangeShownGame([&] {
+                m_shown = ApplyRowChange(CurrentGameID(), rows, r, m_status, ui->lockCheck->isChecked(), ScoringSystem,
+                                         m_shown);
+            }))
+            return;
     } catch (...) {
         ShowRows();  // nothing was written: the rows as they were
         throw;
@@ -237,12 +246,26 @@ void CGamesDialog::OnSystemChosen(int index)
 {
     if (index < 0 || CurrentGameID() == 0) return;
     try {
-        StoreGameSystem(CurrentGameID(), ui->systemCombo->itemData(index).toInt());
+        if (!ChangeShownGame(
+                [&] { m_shown = StoreGameSystem(CurrentGameID(), ui->systemCombo->itemData(index).toInt(), m_shown); }))
+            return;
     } catch (...) {
         LoadGame();  // nothing was stored: the list shows the game's system again
         throw;
     }
     LoadGame();
+}
+
+bool CGamesDialog::ChangeShownGame(const std::function<void()>& change)
+{
+    try {
+        change();
+        return true;
+    } catch (const GameChangedElsewhere& refused) {
+        LoadGame();
+        ShowMessage(refused.Text(), refused.Title(), MsgIcon::Stop);
+        return false;
+    }
 }
 
 void CGamesDialog::OnViewModify()

@@ -9,6 +9,7 @@
 #include "ui/Dialog.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -53,6 +54,10 @@ private:
     void OnViewConflicts();
 
     void LoadGame();
+    // Runs a change of the game shown. When another desk has changed the
+    // game since it was shown, nothing is written: the game is shown as it
+    // is stored, the director is told, and false is returned.
+    bool ChangeShownGame(const std::function<void()>& change);
     void FillYearLists(int lastYearIndex);
     void ShowRows();
     void ShowConflicts();
@@ -70,4 +75,5 @@ private:
     int m_ownSystemID = 0;          // the current game's; 0 = the default
     int m_status = kUnstarted;
     std::vector<GameRow> m_rows;    // the current game's seats, as shown
+    GameSnapshot m_shown;           // the current game as last read or stored
 };

@@ -8,11 +8,6 @@
 
 #include <unordered_set>
 
-HeatChangedElsewhere::HeatChangedElsewhere(const QString& title, const QString& text)
-    : std::runtime_error(text.toStdString()), m_title(title), m_text(text)
-{
-}
-
 std::vector<SeatedPlayer> SeatedPlayers(int heatID, int sortColumn)
 {
     const char* ordering = "Game.gameNum, GamePlayer.powerID";
@@ -114,6 +109,12 @@ std::vector<int> PreRegisteredForHeat(int tournamentID, int heatNum)
 
 void RegisterForHeat(int heatID, int playerID)
 {
+    // Another desk may have registered or seated him meanwhile.
+    if (RecordExists(Sql("select * from HeatPlayer where heatID = %d and playerID = %d", heatID, playerID)) ||
+        RecordExists(Sql("select * from GamePlayer, Game where GamePlayer.gameID = Game.id and Game.heatID = %d and "
+                         "GamePlayer.playerID = %d",
+                         heatID, playerID)))
+        return;
     ExecuteSQL(Sql("insert into HeatPlayer (heatID, playerID) values (%d, %d)", heatID, playerID));
 }
 
@@ -124,39 +125,49 @@ void UnregisterFromHeat(int heatID, int playerID)
 
 int AbandonHeatRecords(int tournamentID, int heatID, int heatNum)
 {
-    Transaction transaction;
-    ExecuteSQL(Sql("delete from heatPlayer where heatID = %d", heatID));
-    ExecuteSQL(Sql("delete from heat where id = %d", heatID));
-    for (CRecordset games(Sql("select id from Game where heatID = %d", heatID)); !games.IsEOF(); games.MoveNext())
-        ExecuteSQL(Sql("delete from gamePlayer where gameID = %d", games.GetInt(0)));
-    ExecuteSQL(Sql("delete from game where heatID = %d", heatID));
-
     int n = heatNum;
-    for (CRecordset later(Sql("select id from heat where tournamentID = %d and heatNum > %d order by heatNum",
-                              tournamentID, heatNum));
-         !later.IsEOF(); later.MoveNext())
-        ExecuteSQL(Sql("update heat set heatNum = %d where id = %d", n++, later.GetInt(0)));
-    transaction.Commit();
+    RunAtomically([&] {
+        const QString notAbandoned = QStringLiteral("Heat Not Abandoned");
+        if (QueryInt(Sql("select heatNum from Heat where id = %d", heatID), -1) != heatNum)
+            throw HeatChangedElsewhere(notAbandoned, Format("Heat %d has been abandoned or renumbered by another "
+                                                            "program.\nNothing was deleted.",
+                                                            heatNum));
+        if (RecordExists(Sql("select id from Game where heatID = %d and gameStat <> %d", heatID, int(kUnstarted))))
+            throw HeatChangedElsewhere(notAbandoned, Format("A game of Heat %d has been started by another program, so "
+                                                            "the heat cannot be abandoned.\nNothing was deleted.",
+                                                            heatNum));
+        ExecuteSQL(Sql("delete from heatPlayer where heatID = %d", heatID));
+        ExecuteSQL(Sql("delete from heat where id = %d", heatID));
+        for (CRecordset games(Sql("select id from Game where heatID = %d", heatID)); !games.IsEOF(); games.MoveNext())
+            ExecuteSQL(Sql("delete from gamePlayer where gameID = %d", games.GetInt(0)));
+        ExecuteSQL(Sql("delete from game where heatID = %d", heatID));
+
+        n = heatNum;
+        for (CRecordset later(Sql("select id from heat where tournamentID = %d and heatNum > %d order by heatNum",
+                                  tournamentID, heatNum));
+             !later.IsEOF(); later.MoveNext())
+            ExecuteSQL(Sql("update heat set heatNum = %d where id = %d", n++, later.GetInt(0)));
+    });
     return n;
 }
 
 void UnseedHeat(int heatID)
 {
-    Transaction transaction;
-    for (CRecordset seats(Sql("select playerID, gameID from GamePlayer, Game where Game.heatID = %d and "
-                              "Game.gameStat = %d and GamePlayer.gameID = Game.id",
-                              heatID, int(kUnstarted)));
-         !seats.IsEOF(); seats.MoveNext()) {
-        const int playerID = seats.GetInt(0);
-        ExecuteSQL(Sql("delete from GamePlayer where gameID = %d and playerID = %d", seats.GetInt(1), playerID));
-        RegisterForHeat(heatID, playerID);
-    }
-    ExecuteSQL(Sql("delete from Game where heatID = %d and gameStat = %d", heatID, int(kUnstarted)));
-    int gameNum = 1;
-    for (CRecordset games(Sql("select id from Game where heatID = %d order by gameNum", heatID)); !games.IsEOF();
-         games.MoveNext())
-        ExecuteSQL(Sql("update Game set gameNum = %d where id = %d", gameNum++, games.GetInt(0)));
-    transaction.Commit();
+    RunAtomically([&] {
+        for (CRecordset seats(Sql("select playerID, gameID from GamePlayer, Game where Game.heatID = %d and "
+                                  "Game.gameStat = %d and GamePlayer.gameID = Game.id",
+                                  heatID, int(kUnstarted)));
+             !seats.IsEOF(); seats.MoveNext()) {
+            const int playerID = seats.GetInt(0);
+            ExecuteSQL(Sql("delete from GamePlayer where gameID = %d and playerID = %d", seats.GetInt(1), playerID));
+            RegisterForHeat(heatID, playerID);
+        }
+        ExecuteSQL(Sql("delete from Game where heatID = %d and gameStat = %d", heatID, int(kUnstarted)));
+        int gameNum = 1;
+        for (CRecordset games(Sql("select id from Game where heatID = %d order by gameNum", heatID)); !games.IsEOF();
+             games.MoveNext())
+            ExecuteSQL(Sql("update Game set gameNum = %d where id = %d", gameNum++, games.GetInt(0)));
+    });
 }
 
 void StartHeatGames(int heatID)
@@ -167,17 +178,17 @@ void StartHeatGames(int heatID)
 
 void ReplaceSeatedPlayer(int heatID, int seatedID, int registeredID)
 {
-    Transaction transaction;
-    ExecuteSQL(Sql("update HeatPlayer set playerID = %d where playerID = %d and heatID = %d", seatedID, registeredID,
-                   heatID));
-    const int gameID = QueryInt(Sql("select gameID from GamePlayer, Game where gameID = Game.id and playerID = %d and "
-                                    "Game.heatID = %d",
-                                    seatedID, heatID),
-                                -1);
-    if (gameID == -1) throw DbError(QStringLiteral("The player to be replaced holds no seat in this heat."));
-    ExecuteSQL(
-        Sql("update GamePlayer set playerID = %d where playerID = %d and gameID = %d", registeredID, seatedID, gameID));
-    transaction.Commit();
+    RunAtomically([&] {
+        ExecuteSQL(Sql("update HeatPlayer set playerID = %d where playerID = %d and heatID = %d", seatedID, registeredID,
+                       heatID));
+        const int gameID = QueryInt(Sql("select gameID from GamePlayer, Game where gameID = Game.id and playerID = %d and "
+                                        "Game.heatID = %d",
+                                        seatedID, heatID),
+                                    -1);
+        if (gameID == -1) throw DbError(QStringLiteral("The player to be replaced holds no seat in this heat."));
+        ExecuteSQL(
+            Sql("update GamePlayer set playerID = %d where playerID = %d and gameID = %d", registeredID, seatedID, gameID));
+    });
 }
 
 namespace {
@@ -200,20 +211,22 @@ HeatSeat SeatInHeat(int heatID, int playerID)
 
 bool SwapSeatedPlayers(int heatID, int playerX, int playerY)
 {
-    const HeatSeat x = SeatInHeat(heatID, playerX);
-    const HeatSeat y = SeatInHeat(heatID, playerY);
-    if (x.gameID == y.gameID && x.powerID == y.powerID) return false;
-    // Y's seat is held by -1 for a moment while Y moves into X's seat; then
-    // X takes the held seat.
-    Transaction transaction;
-    ExecuteSQL(Sql("update GamePlayer set playerID = -1 where playerID = %d and gameID = %d and powerID = %d", playerY,
-                   y.gameID, y.powerID));
-    ExecuteSQL(Sql("update GamePlayer set playerID = %d where playerID = %d and gameID = %d and powerID = %d", playerY,
-                   playerX, x.gameID, x.powerID));
-    ExecuteSQL(Sql("update GamePlayer set playerID = %d where playerID = -1 and gameID = %d and powerID = %d", playerX,
-                   y.gameID, y.powerID));
-    transaction.Commit();
-    return true;
+    bool swapped = false;
+    RunAtomically([&] {
+        const HeatSeat x = SeatInHeat(heatID, playerX);
+        const HeatSeat y = SeatInHeat(heatID, playerY);
+        swapped = x.gameID != y.gameID || x.powerID != y.powerID;
+        if (!swapped) return;
+        // Y's seat is held by -1 for a moment while Y moves into X's seat;
+        // then X takes the held seat.
+        ExecuteSQL(Sql("update GamePlayer set playerID = -1 where playerID = %d and gameID = %d and powerID = %d",
+                       playerY, y.gameID, y.powerID));
+        ExecuteSQL(Sql("update GamePlayer set playerID = %d where playerID = %d and gameID = %d and powerID = %d",
+                       playerY, playerX, x.gameID, x.powerID));
+        ExecuteSQL(Sql("update GamePlayer set playerID = %d where playerID = -1 and gameID = %d and powerID = %d",
+                       playerX, y.gameID, y.powerID));
+    });
+    return swapped;
 }
 
 SwapRows ChooseSwapRows(int firstSelected, int secondSelected)

@@ -8,6 +8,7 @@
 // player into a seated player's place, or exchange two seated players. Every
 // change that writes more than one statement is one transaction.
 
+#include "db/ChangedElsewhere.h"
 #include "players/PlayerRecords.h"
 
 #include <QString>
@@ -18,15 +19,9 @@
 // An action on a heat refused because another program has changed what it
 // works on since the lists were read; it has written nothing. Title and text
 // are the message that tells the director.
-class HeatChangedElsewhere : public std::runtime_error {
+class HeatChangedElsewhere : public ChangedElsewhere {
 public:
-    HeatChangedElsewhere(const QString& title, const QString& text);
-    QString Title() const { return m_title; }
-    QString Text() const { return m_text; }
-
-private:
-    QString m_title;
-    QString m_text;
+    using ChangedElsewhere::ChangedElsewhere;
 };
 
 // A player seated in one of the heat's games.

@@ -255,12 +255,12 @@ void CHeatsDialog::CreateHeat()
     }
     int heatID = -1;
     try {
-        Transaction transaction;
-        heatID = InsertHeat(CurrentTournament.id, n);
-        if (preregistration) {
-            for (int playerID : PreRegisteredForHeat(CurrentTournament.id, n)) RegisterForHeat(heatID, playerID);
-        }
-        transaction.Commit();
+        RunAtomically([&] {
+            heatID = InsertHeat(CurrentTournament.id, n);
+            if (preregistration) {
+                for (int playerID : PreRegisteredForHeat(CurrentTournament.id, n)) RegisterForHeat(heatID, playerID);
+            }
+        });
     } catch (const HeatChangedElsewhere& refused) {
         ShowMessage(refused.Text(), refused.Title(), MsgIcon::Stop);
         return;
@@ -276,7 +276,8 @@ void CHeatsDialog::AbandonHeat()
 {
     const int n = SelectedHeatNum();
     if (!ConfirmDestructive(Format("Abandon Heat %d???", n), QStringLiteral("Confirm Abandon Heat"))) return;
-    const int next = AbandonHeatRecords(CurrentTournament.id, m_heatID, n);
+    int next = 0;
+    if (!RunSeedingStep([&] { next = AbandonHeatRecords(CurrentTournament.id, m_heatID, n); })) return;
     // The model was of the heat just abandoned.
     g_conflictModel.reset();
     if (next == 1) {
@@ -294,9 +295,9 @@ void CHeatsDialog::UnregisterPlayer(int playerID) { UnregisterFromHeat(m_heatID,
 
 void CHeatsDialog::ChangeRegistrations(const std::vector<int>& playerIDs, void (CHeatsDialog::*change)(int))
 {
-    Transaction transaction;
-    for (int playerID : playerIDs) (this->*change)(playerID);
-    transaction.Commit();
+    RunAtomically([&] {
+        for (int playerID : playerIDs) (this->*change)(playerID);
+    });
     // The refresh enables again what the emptied selections allow.
     RefreshHeatLists();
 }

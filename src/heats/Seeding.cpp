@@ -68,14 +68,10 @@ void CheckStillToSeed(int heatID, const std::vector<int>& toSeedIDs)
     }
 }
 
-}  // namespace
-
-void DrawSeating(int heatID, std::vector<int> toSeedIDs, std::uint32_t seed)
+// One try at the draw, inside its transaction: the players are checked
+// against the heat as it is stored, then drawn into new games.
+void DrawSeatingOnce(int heatID, std::vector<int> toSeedIDs, std::uint32_t seed)
 {
-    if (toSeedIDs.empty() || toSeedIDs.size() % 7 != 0)
-        throw std::invalid_argument("players are seeded in games of seven");
-
-    Transaction transaction;
     CheckStillToSeed(heatID, toSeedIDs);
     int lastGame = 0;
     for (CRecordset rs(Sql("select gameNum from Game where heatID = %d order by gameNum", heatID)); !rs.IsEOF();
@@ -101,7 +97,14 @@ void DrawSeating(int heatID, std::vector<int> toSeedIDs, std::uint32_t seed)
         ExecuteSQL(Sql("delete from HeatPlayer where heatID = %d and playerID = %d", heatID, playerID));
         toSeedIDs.erase(toSeedIDs.begin() + i);
     }
-    transaction.Commit();
+}
+
+}  // namespace
+
+void DrawSeating(int heatID, const std::vector<int>& players, std::uint32_t seed)
+{
+    if (players.empty() || players.size() % 7 != 0) throw std::invalid_argument("players are seeded in games of seven");
+    RunAtomically([&] { DrawSeatingOnce(heatID, players, seed); });
 }
 
 void ApplyTeamWeightRule(int heatNum)
@@ -145,19 +148,19 @@ HeatSeating CurrentSeating(const ConflictModel& model)
 
 void WriteOptimisedSeating(int heatID, const ConflictModel& model, const HeatSeating& drawn)
 {
-    Transaction transaction;
-    HeatSeating stored;
-    for (CRecordset rs(Sql("select GamePlayer.gameID, GamePlayer.playerID, GamePlayer.powerID from GamePlayer, Game "
-                           "where GamePlayer.gameID = Game.id and Game.heatID = %d and Game.gameStat = %d",
-                           heatID, int(kUnstarted)));
-         !rs.IsEOF(); rs.MoveNext())
-        stored.push_back({rs.GetInt(0), rs.GetInt(1), rs.GetInt(2)});
-    std::sort(stored.begin(), stored.end());
-    if (stored != drawn)
-        throw HeatChangedElsewhere(QStringLiteral("Optimization Not Saved"),
-                                   Format("Another program has changed the games of Heat %d while the seating was "
-                                          "being optimized.\nThe seating is kept as it is stored.",
-                                          model.heatNum));
-    model.WriteSeating();
-    transaction.Commit();
+    RunAtomically([&] {
+        HeatSeating stored;
+        for (CRecordset rs(Sql("select GamePlayer.gameID, GamePlayer.playerID, GamePlayer.powerID from GamePlayer, Game "
+                               "where GamePlayer.gameID = Game.id and Game.heatID = %d and Game.gameStat = %d",
+                               heatID, int(kUnstarted)));
+             !rs.IsEOF(); rs.MoveNext())
+            stored.push_back({rs.GetInt(0), rs.GetInt(1), rs.GetInt(2)});
+        std::sort(stored.begin(), stored.end());
+        if (stored != drawn)
+            throw HeatChangedElsewhere(QStringLiteral("Optimization Not Saved"),
+                                       Format("Another program has changed the games of Heat %d while the seating was "
+                                              "being optimized.\nThe seating is kept as it is stored.",
+                                              model.heatNum));
+        model.WriteSeating();
+    });
 }

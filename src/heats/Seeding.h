@@ -61,7 +61,7 @@ private:
 // whole seconds.
 std::uint32_t SeedingSeed();
 
-// Draws the players of toSeedIDs (a positive multiple of seven of them) at
+// Draws the players (a positive multiple of seven of them) at
 // random into new games of the heat, numbered on from its highest game, seven
 // to a game. With CurrentTournament.assignPowers set, the k-th player drawn
 // for a game plays power (7 - k) mod 7, otherwise none. Each player drawn
@@ -71,7 +71,7 @@ std::uint32_t SeedingSeed();
 // the heat since the players were listed (the heat is gone, or a player is
 // no longer registered for it or already seated in it), throws
 // HeatChangedElsewhere and writes nothing.
-void DrawSeating(int heatID, std::vector<int> toSeedIDs, std::uint32_t seed = SeedingSeed());
+void DrawSeating(int heatID, const std::vector<int>& players, std::uint32_t seed = SeedingSeed());
 
 // The team-weight rule of a team tournament scored in one heat
 // (teamSize not 0, teamHeat above 0): CurrentTournament.teamConflict becomes

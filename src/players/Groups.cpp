@@ -45,10 +45,10 @@ QString GroupName(int groupID)
 
 void DissolveGroup(int groupID)
 {
-    Transaction transaction;
-    ExecuteSQL(Sql("delete from playergroup where groupid = %d", groupID));
-    ExecuteSQL(Sql("delete from [group] where id = %d", groupID));
-    transaction.Commit();
+    RunAtomically([&] {
+        ExecuteSQL(Sql("delete from playergroup where groupid = %d", groupID));
+        ExecuteSQL(Sql("delete from [group] where id = %d", groupID));
+    });
 }
 
 QString GroupMembershipSummary(const QString& playerName, const SqlStatement& groupsStatement)

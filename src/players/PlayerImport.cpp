@@ -372,9 +372,9 @@ QString SkippedRowsText(const std::vector<SkippedImportRow>& skipped)
 
 void InsertPlayers(const std::vector<PlayerTexts>& players)
 {
-    Transaction transaction;
-    for (const PlayerTexts& player : players) InsertPlayer(player);
-    transaction.Commit();
+    RunAtomically([&] {
+        for (const PlayerTexts& player : players) InsertPlayer(player);
+    });
 }
 
 int ImportPlayersFromFile(QWidget* parent)

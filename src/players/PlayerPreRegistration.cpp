@@ -34,35 +34,35 @@ std::vector<int> ExistingHeatNumbers(int tournamentID)
 
 void StorePreRegistration(int tournamentID, int playerID, int checkedHeats, int numHeats)
 {
-    Transaction transaction;
-    int mask = 0;
-    for (int n = 1; n <= numHeats && n <= kMaxHeats; ++n) {
-        const int bit = 1 << (n - 1);
-        if (!(checkedHeats & bit)) continue;
-        mask |= bit;
-        CRecordset heat(Sql("select id from Heat where heatNum = %d and tournamentID = %d", n, tournamentID));
-        if (heat.IsEOF()) continue;
-        const int heatID = heat.GetInt(0);
-        if (RecordExists(Sql("select * from GamePlayer, Game where GamePlayer.playerID = %d and Game.heatID = %d and "
-                             "GamePlayer.gameID = Game.id",
-                             playerID, heatID)))
-            continue;
-        if (!RecordExists(Sql("select * from HeatPlayer where playerID = %d and heatID = %d", playerID, heatID)))
-            ExecuteSQL(Sql("insert into HeatPlayer (heatID, playerID) values (%d, %d)", heatID, playerID));
-    }
-    ExecuteSQL(Sql("delete from TournamentPlayer where tournamentID = %d and playerID = %d", tournamentID, playerID));
-    InsertPreRegistrationMask(tournamentID, playerID, mask);
-    transaction.Commit();
+    RunAtomically([&] {
+        int mask = 0;
+        for (int n = 1; n <= numHeats && n <= kMaxHeats; ++n) {
+            const int bit = 1 << (n - 1);
+            if (!(checkedHeats & bit)) continue;
+            mask |= bit;
+            CRecordset heat(Sql("select id from Heat where heatNum = %d and tournamentID = %d", n, tournamentID));
+            if (heat.IsEOF()) continue;
+            const int heatID = heat.GetInt(0);
+            if (RecordExists(Sql("select * from GamePlayer, Game where GamePlayer.playerID = %d and Game.heatID = %d and "
+                                 "GamePlayer.gameID = Game.id",
+                                 playerID, heatID)))
+                continue;
+            if (!RecordExists(Sql("select * from HeatPlayer where playerID = %d and heatID = %d", playerID, heatID)))
+                ExecuteSQL(Sql("insert into HeatPlayer (heatID, playerID) values (%d, %d)", heatID, playerID));
+        }
+        ExecuteSQL(Sql("delete from TournamentPlayer where tournamentID = %d and playerID = %d", tournamentID, playerID));
+        InsertPreRegistrationMask(tournamentID, playerID, mask);
+    });
 }
 
 void ReplacePreRegistrationMask(int tournamentID, int playerID, int mask)
 {
-    Transaction transaction;
-    if (PreRegistrationMask(tournamentID, playerID) != 0)
-        ExecuteSQL(
-            Sql("delete from TournamentPlayer where playerID = %d and tournamentID = %d", playerID, tournamentID));
-    InsertPreRegistrationMask(tournamentID, playerID, mask);
-    transaction.Commit();
+    RunAtomically([&] {
+        if (PreRegistrationMask(tournamentID, playerID) != 0)
+            ExecuteSQL(
+                Sql("delete from TournamentPlayer where playerID = %d and tournamentID = %d", playerID, tournamentID));
+        InsertPreRegistrationMask(tournamentID, playerID, mask);
+    });
 }
 
 void ChangePreRegistration(int tournamentID, int playerID, int heatNum, bool preRegistered)

@@ -79,17 +79,17 @@ bool IsPlayerSeated(int playerID) { return RecordExists(Sql("select * from GameP
 
 void RemovePlayer(int playerID)
 {
-    Transaction transaction;
-    for (CRecordset teams(Sql("select teamID from TeamPlayer where playerID = %d", playerID)); !teams.IsEOF();
-         teams.MoveNext()) {
-        const int teamID = teams.GetInt(0);
-        ExecuteSQL(Sql("delete from TeamPlayer where teamID = %d", teamID));
-        ExecuteSQL(Sql("delete from TournamentTeam where id = %d", teamID));
-    }
-    ExecuteSQL(Sql("Delete from playerConflicts where player1=%d or player2=%d", playerID, playerID));
-    ExecuteSQL(Sql("Delete from TournamentPlayer where playerid=%d", playerID));
-    ExecuteSQL(Sql("Delete from HeatPlayer where playerid=%d", playerID));
-    ExecuteSQL(Sql("delete from playergroup where playerid = %d", playerID));
-    ExecuteSQL(Sql("Delete from player where id=%d", playerID));
-    transaction.Commit();
+    RunAtomically([&] {
+        for (CRecordset teams(Sql("select teamID from TeamPlayer where playerID = %d", playerID)); !teams.IsEOF();
+             teams.MoveNext()) {
+            const int teamID = teams.GetInt(0);
+            ExecuteSQL(Sql("delete from TeamPlayer where teamID = %d", teamID));
+            ExecuteSQL(Sql("delete from TournamentTeam where id = %d", teamID));
+        }
+        ExecuteSQL(Sql("Delete from playerConflicts where player1=%d or player2=%d", playerID, playerID));
+        ExecuteSQL(Sql("Delete from TournamentPlayer where playerid=%d", playerID));
+        ExecuteSQL(Sql("Delete from HeatPlayer where playerid=%d", playerID));
+        ExecuteSQL(Sql("delete from playergroup where playerid = %d", playerID));
+        ExecuteSQL(Sql("Delete from player where id=%d", playerID));
+    });
 }

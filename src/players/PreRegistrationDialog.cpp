@@ -206,20 +206,20 @@ void CPreRegistrationDialog::OnHeatBoxClicked()
     for (int n = 1; n <= kMaxHeats; ++n)
         if (m_heatBoxes[size_t(n - 1)]->isChecked()) mask |= 1 << (n - 1);
 
+    // The box of the heat on show moves the player between its lists.
+    const bool currentChecked = m_heatBoxes[size_t(m_heat - 1)]->isChecked();
+    const bool moves = CurrentHeatOpen() && (registeredRow >= 0) != currentChecked;
     try {
-        Transaction transaction;
-        // The box of the heat on show moves the player between its lists.
-        const bool currentChecked = m_heatBoxes[size_t(m_heat - 1)]->isChecked();
-        if (registeredRow < 0 && currentChecked)
-            OnMove();
-        else if (registeredRow >= 0 && !currentChecked)
-            OnSitOut();
         ReplacePreRegistrationMask(CurrentTournament.id, playerID, mask);
-        transaction.Commit();
     } catch (...) {
-        // Rolled back: the lists and boxes may show a move that did not last.
+        // Nothing was stored: the lists and boxes show what is.
         Refresh();
         throw;
+    }
+    if (moves) {
+        // The player stays current, so Refresh selects him in the other list.
+        m_playerID = playerID;
+        Refresh();
     }
 }
 

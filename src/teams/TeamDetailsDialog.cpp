@@ -68,7 +68,7 @@ void CTeamDetailsDialog::OnOK()
 {
     const QString name = ApostrophesToBackquotes(ui->nameEdit->text());
     const std::vector<int> players = ChosenPlayers();
-    switch (CheckTeam(CurrentTournament.id, m_teamID, name, players)) {
+    switch (SaveTeam(CurrentTournament.id, m_teamID, name, players)) {
     case TeamRefusal::NoName:
         ShowMessage(QStringLiteral("The team must be named."), QStringLiteral("No Team Name!"), MsgIcon::Stop);
         return;
@@ -83,10 +83,19 @@ void CTeamDetailsDialog::OnOK()
         ShowMessage(QStringLiteral("Team Name Already In Use At This Tournament."), QStringLiteral("Bad Team Name"),
                     MsgIcon::Stop);
         return;
+    case TeamRefusal::PlayerOnAnotherTeam:
+        ShowMessage(QStringLiteral("A player chosen here has meanwhile been put on another team of this tournament "
+                                   "(at another desk).\nChoose another player."),
+                    QStringLiteral("Bad Team"), MsgIcon::Stop);
+        return;
+    case TeamRefusal::TeamGone:
+        ShowMessage(QStringLiteral("This team has been disbanded at another desk, so it cannot be saved."),
+                    QStringLiteral("Team Not Saved"), MsgIcon::Stop);
+        EndDialog(QDialog::Rejected);
+        return;
     case TeamRefusal::None:
         break;
     }
-    m_teamID = SaveTeam(CurrentTournament.id, m_teamID, name, players);
     EndDialog(QDialog::Accepted);
 }
 

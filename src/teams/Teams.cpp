@@ -61,33 +61,46 @@ TeamRefusal CheckTeam(int tournamentID, int teamID, const QString& name, const s
         if (*p == -1 || std::find(playerIDs.begin(), p, *p) != p) return TeamRefusal::BadPlayers;
     CRecordset same(Sql("select * from TournamentTeam where tournamentID = %d and name = '%s'", tournamentID, name));
     if (!same.IsEOF() && same.GetInt(0) != teamID) return TeamRefusal::NameInUse;
+    if (teamID != -1 && !RecordExists(Sql("select id from TournamentTeam where id = %d", teamID)))
+        return TeamRefusal::TeamGone;
+    for (int playerID : playerIDs)
+        if (RecordExists(Sql("select * from TeamPlayer, TournamentTeam where TeamPlayer.playerID = %d and "
+                             "TournamentTeam.id = TeamPlayer.teamID and TournamentTeam.tournamentID = %d and "
+                             "TournamentTeam.id <> %d",
+                             playerID, tournamentID, teamID)))
+            return TeamRefusal::PlayerOnAnotherTeam;
     return TeamRefusal::None;
 }
 
-int SaveTeam(int tournamentID, int teamID, const QString& name, const std::vector<int>& playerIDs)
+TeamRefusal SaveTeam(int tournamentID, int& teamID, const QString& name, const std::vector<int>& playerIDs)
 {
+    TeamRefusal refusal = TeamRefusal::None;
+    int savedID = teamID;
     // The old memberships go only together with the new ones, so a failure
-    // half-way never leaves the team without members.
-    Transaction transaction;
-    if (teamID == -1) {
-        ExecuteSQL(Sql("insert into TournamentTeam (tournamentID, name) values (%d, '%s')", tournamentID, name));
-        teamID = CRecordset(Sql("select * from TournamentTeam where tournamentID = %d and name = '%s'", tournamentID,
-                                name))
-                     .GetInt(0);
-    } else {
-        ExecuteSQL(Sql("delete from TeamPlayer where teamID = %d", teamID));
-        ExecuteSQL(Sql("update TournamentTeam set name='%s' where id = %d", name, teamID));
-    }
-    for (int playerID : playerIDs)
-        ExecuteSQL(Sql("insert into TeamPlayer (teamID, playerID) values (%d, %d)", teamID, playerID));
-    transaction.Commit();
-    return teamID;
+    // half-way never leaves the team without members; the checks see the
+    // teams as they are stored, whatever another desk did meanwhile.
+    RunAtomically([&] {
+        savedID = teamID;
+        refusal = CheckTeam(tournamentID, savedID, name, playerIDs);
+        if (refusal != TeamRefusal::None) return;
+        if (savedID == -1) {
+            savedID = CDatabase::InsertReturningId(
+                Sql("insert into TournamentTeam (tournamentID, name) values (%d, '%s')", tournamentID, name));
+        } else {
+            ExecuteSQL(Sql("delete from TeamPlayer where teamID = %d", savedID));
+            ExecuteSQL(Sql("update TournamentTeam set name='%s' where id = %d", name, savedID));
+        }
+        for (int playerID : playerIDs)
+            ExecuteSQL(Sql("insert into TeamPlayer (teamID, playerID) values (%d, %d)", savedID, playerID));
+    });
+    if (refusal == TeamRefusal::None) teamID = savedID;
+    return refusal;
 }
 
 void DisbandTeam(int teamID)
 {
-    Transaction transaction;
-    ExecuteSQL(Sql("delete from TeamPlayer where teamID = %d", teamID));
-    ExecuteSQL(Sql("delete from TournamentTeam where id = %d", teamID));
-    transaction.Commit();
+    RunAtomically([&] {
+        ExecuteSQL(Sql("delete from TeamPlayer where teamID = %d", teamID));
+        ExecuteSQL(Sql("delete from TournamentTeam where id = %d", teamID));
+    });
 }

@@ -57,16 +57,19 @@ enum class TeamRefusal {
     BadName,     // the name is too long or holds a character the store cannot keep
     BadPlayers,  // a place without a player (-1), or one player twice
     NameInUse,   // another team of the tournament has the name
+    TeamGone,    // the team being edited was disbanded (at another desk)
+    PlayerOnAnotherTeam,  // a player is on another team of the tournament
 };
 
 // Checks a team before it is saved. name is as it will be stored; teamID is
 // -1 for a new team.
 TeamRefusal CheckTeam(int tournamentID, int teamID, const QString& name, const std::vector<int>& playerIDs);
 
-// Writes a checked team: a new one (teamID -1) is created, an existing one
-// is renamed and its memberships are replaced, all or nothing. Returns the
-// team's id.
-int SaveTeam(int tournamentID, int teamID, const QString& name, const std::vector<int>& playerIDs);
+// Checks the team as CheckTeam does and writes it, in one transaction: a new
+// one (teamID -1) is created, an existing one is renamed and its memberships
+// are replaced, all or nothing. Returns the refusal (nothing is written) or
+// TeamRefusal::None with teamID the team's id.
+TeamRefusal SaveTeam(int tournamentID, int& teamID, const QString& name, const std::vector<int>& playerIDs);
 
 // Deletes a team and its memberships.
 void DisbandTeam(int teamID);

@@ -332,7 +332,7 @@ TEST_F(EveryDialog, QuestionsThatDestroyDataDefaultToNo)
         LoadScoringSystem(systemID);
         expectNo("Unfinish game??");
         EXPECT_EQ(ChangeGameStatus(startedGame, kStarted, kUnstarted, ReadGameRows(startedGame, ScoringSystem),
-                                   ScoringSystem),
+                                   ScoringSystem, ReadGameSnapshot(startedGame)),
                   StatusChange::Refused);
     }
     {

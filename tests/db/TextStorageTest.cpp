@@ -76,7 +76,8 @@ class TextStorage : public DbTest {};
 TEST_F(TextStorage, KeepsEveryTypedCharacterInEveryStatementThatWritesText)
 {
     const int tournament = testdata::AddTournament({.name = "Host"});
-    const int player = testdata::AddPlayer("Team", "Mate");
+    // A player is on one team of a tournament: each new team takes a mate of its own.
+    int mates = 0;
     const Writer writers[] = {
         {[](const QString& text, int id) {
              if (id < 0) {
@@ -94,8 +95,13 @@ TEST_F(TextStorage, KeepsEveryTypedCharacterInEveryStatementThatWritesText)
          },
          "Tournament", "name, description"},
         {[](const QString& text, int id) { return SaveGroup(id, text, 1); }, "[Group]", "name"},
-        {[&](const QString& text, int id) { return SaveTeam(tournament, id, text, {player}); }, "TournamentTeam",
-         "name"},
+        {[&](const QString& text, int id) {
+             static int mate = -1;
+             if (id < 0) mate = testdata::AddPlayer(QStringLiteral("Team"), QString::number(++mates));
+             SaveTeam(tournament, id, text, {mate});
+             return id;
+         },
+         "TournamentTeam", "name"},
         {[](const QString& text, int id) {
              SystemValues values;
              values.name = text;

@@ -387,9 +387,7 @@ TEST_F(GamesDialog, ASystemThatCannotBeStoredLeavesTheGameOnItsOwn)
     const int game = AddGame(1);
     auto dlg = OpenDialog();
     GamesView view{*dlg};
-    Exec(Sql("create trigger refuse before update on Game when new.id = %d begin "
-                "select raise(abort, 'refused'); end",
-                game));
+    RefuseWrites("refuse", "before update on Game", QString("new.id = %1").arg(game));
     ui().Expect(kAppName).Icon(MsgIcon::Stop);
     GamesView::Choose(view.System(), "Beta");
     EXPECT_EQ(Int(Sql("select systemID from Game where id = %d", game)), 0);
@@ -439,9 +437,7 @@ TEST_F(GamesDialog, AFailingWriteLeavesEverySeatAsItWas)
     OpenTournament(AddRankedSystem());
     const int game = AddGame(1, kStarted);
     const std::vector<QString> before = Seats(game);
-    Exec(Sql("create trigger refuse before update on GamePlayer when new.playerID = %d begin "
-                "select raise(abort, 'refused'); end",
-                players[0][5]));
+    RefuseWrites("refuse", "before update on GamePlayer", QString("new.playerID = %1").arg(players[0][5]));
     auto dlg = OpenDialog();
     GamesView view{*dlg};
 
@@ -451,15 +447,13 @@ TEST_F(GamesDialog, AFailingWriteLeavesEverySeatAsItWas)
     EXPECT_EQ(view.Centres(0)->currentIndex(), -1) << "the rows show what is stored";
 
     // Back to unstarted: the results are cleared only with the status.
-    Exec("drop trigger refuse");
-    SetSeat(game, kAustria, kWin, 9, 18);
-    Exec(Sql("create trigger refuse before update on Game when new.id = %d begin "
-                "select raise(abort, 'refused'); end",
-                game));
+    AllowWrites("refuse", "GamePlayer");
+    GamesView::Choose(view.Centres(0), "9");
+    RefuseWrites("refuse", "before update on Game", QString("new.id = %1").arg(game));
     ui().Expect("Unfinish game??", MsgAnswer::Yes);
     ui().Expect(kAppName);
     GamesView::Choose(view.Status(), "UNSTARTED");
-    EXPECT_EQ(Seats(game)[0], "0 1 9 18");
+    EXPECT_EQ(Seats(game)[0].section(' ', 3, 3), "9");
     EXPECT_EQ(Int(Sql("select gameStat from Game where id = %d", game)), 1);
     EXPECT_EQ(view.Status()->currentText(), "STARTED");
 }

@@ -173,7 +173,7 @@ TEST_F(HeatsDialogTest, AbandonThatFailsHalfWayKeepsTheWholeHeat)
     Register(2, {p[7]});
     SeatSeven(2, 1, p, 0);
     auto dlg = OpenDialog();
-    Exec("create trigger KeepGames before delete on Game begin select raise(abort, 'locked'); end");
+    RefuseWrites("KeepGames", "before delete on Game");
     ui().Expect("Confirm Abandon Heat", MsgAnswer::Yes);
     ui().Expect("Quorvane Tournament Manager").Icon(MsgIcon::Stop);
     ButtonByText(dlg.get(), "Abandon Heat")->click();
@@ -355,7 +355,7 @@ TEST_F(HeatsDialogTest, AChoiceOfSystemThatIsNotSavedLeavesTheHeatOnItsSystem)
     auto dlg = OpenDialog();
     auto* combo = ControlByName<QComboBox>(dlg.get(), "Scoring System:");
     ASSERT_EQ(combo->currentText(), "Standard (default)");
-    Exec("create trigger KeepSystem before update on Heat begin select raise(abort, 'locked'); end");
+    RefuseWrites("KeepSystem", "before update on Heat");
 
     ui().Expect("Quorvane Tournament Manager").Icon(MsgIcon::Stop);
     combo->setCurrentIndex(0);  // Alpha

@@ -5,6 +5,7 @@
 #include "db/Format.h"
 #include "db/ValueCodes.h"
 #include "heats/HeatsDialogFixture.h"
+#include "support/SecondDesk.h"
 #include "games/GamesDialog.h"
 #include "players/GroupsDialog.h"
 #include "players/PlayersDialog.h"
@@ -28,36 +29,6 @@
 #include <functional>
 
 using namespace testdata;
-
-namespace {
-
-// Another program with Orvex.mdb open: its own connection, which waits at
-// most 200 ms for the file when it is locked.
-class OtherProgram {
-public:
-    OtherProgram()
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), kName);
-        db.setDatabaseName(QStringLiteral("DRIVER=SQLite3;Database=Orvex.mdb;Timeout=200"));
-        EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
-    }
-    ~OtherProgram()
-    {
-        QSqlDatabase::database(kName).close();
-        QSqlDatabase::removeDatabase(kName);
-    }
-    // Runs a write; false when it failed (the file was locked).
-    bool Write(const QString& statement)
-    {
-        QSqlQuery query(QSqlDatabase::database(kName));
-        return query.exec(statement);
-    }
-
-private:
-    inline static const QString kName = QStringLiteral("other program");
-};
-
-}  // namespace
 
 class HeatsSeatingTest : public HeatsDialogTest {
 protected:
@@ -198,7 +169,7 @@ TEST_F(HeatsSeatingTest, AnOptimisedSeatingThatCannotBeWrittenLeavesTheDrawnSeat
     MetBefore();
     auto dlg = OpenDialog();
     // The draw writes seats; only the optimised seating deletes them.
-    Exec("create trigger KeepSeats before delete on GamePlayer begin select raise(abort, 'locked'); end");
+    RefuseWrites("KeepSeats", "before delete on GamePlayer");
     ui().Expect("Confirm Optimization", MsgAnswer::Yes);
     ExpectSearch(1000);
     ui().Expect("Quorvane Tournament Manager").Icon(MsgIcon::Stop);
@@ -285,7 +256,7 @@ TEST_F(HeatsSeatingTest, NoLockIsHeldWhileTheSearchRunsAndAHeatChangedMeanwhileK
     ExpectSearch(2000, [&](CSeatingSearchDialog&) {
         // The draw is stored and the file is free: another program starts
         // game 1 meanwhile.
-        OtherProgram other;
+        SecondDesk other(store());
         EXPECT_TRUE(other.Write(Format("update Game set gameStat = %d where heatID = %d and gameNum = 1", int(kStarted),
                                     HeatID(2))));
     });
@@ -492,11 +463,11 @@ TEST_F(HeatsSeatingTest, SwapInOneGameWithoutPowersChangesNothing)
     EXPECT_FALSE(Enabled(dlg.get(), "Swap 2 --->--->"));
     Registered(dlg.get())->clearSelection();
     ASSERT_TRUE(Enabled(dlg.get(), "Swap 2 --->--->"));
-    const auto before = Rows("select rowid, gameID, playerID, powerID from GamePlayer order by rowid");
+    const auto before = Rows(Sql("select %s, gameID, playerID, powerID from GamePlayer order by %s", WrittenOrder(), WrittenOrder()));
 
     ui().Expect("Confirm Player Swap", MsgAnswer::Yes);
     ButtonByText(dlg.get(), "Swap 2 --->--->")->click();
-    EXPECT_EQ(Rows("select rowid, gameID, playerID, powerID from GamePlayer order by rowid"), before);
+    EXPECT_EQ(Rows(Sql("select %s, gameID, playerID, powerID from GamePlayer order by %s", WrittenOrder(), WrittenOrder())), before);
     // No refresh: the selection stays.
     EXPECT_EQ(seated->selectedItems().size(), 2);
     EXPECT_TRUE(Enabled(dlg.get(), "Swap 2 --->--->"));
@@ -509,9 +480,7 @@ TEST_F(HeatsSeatingTest, ASwapThatFailsHalfWayLeavesNoSeatWithoutItsPlayer)
     const int game1 = SeatSeven(1, 1, p, 0);
     const int game2 = SeatSeven(1, 2, p, 7);
     auto dlg = OpenDialog();
-    Exec(Sql("create trigger RefuseThird before update on GamePlayer when new.playerID = %d begin "
-             "select raise(abort, 'locked'); end",
-             p[1]));
+    RefuseWrites("RefuseThird", "before update on GamePlayer", QString("new.playerID = %1").arg(p[1]));
     Select(Seated(dlg.get()), {1, 8});
     ui().Expect("Confirm Player Swap", MsgAnswer::Yes);
     ui().Expect("Quorvane Tournament Manager").Icon(MsgIcon::Stop);

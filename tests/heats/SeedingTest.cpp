@@ -30,8 +30,8 @@ protected:
         std::vector<std::pair<int, int>> seats;
         for (const QStringList& r : Rows(Sql("select playerID, powerID from GamePlayer, Game where GamePlayer.gameID "
                                              "= Game.id and Game.heatID = %d and Game.gameNum = %d order by "
-                                             "GamePlayer.rowid",
-                                             HeatID(heatNum), gameNum)))
+                                             "GamePlayer.%s",
+                                             HeatID(heatNum), gameNum, WrittenOrder())))
             seats.push_back({r[0].toInt(), r[1].toInt()});
         return seats;
     }
@@ -159,8 +159,7 @@ TEST_F(SeedingTest, ADrawThatFailsHalfWayLeavesNothingBehind)
 {
     OpenTournament();
     std::vector<int> players = Register(1, 7);
-    Exec("create trigger FailSeventh before insert on GamePlayer when (select count(*) from GamePlayer) = 6 "
-         "begin select raise(abort, 'disk full'); end");
+    RefuseWrites("FailSeventh", "before insert on GamePlayer", "(select count(*) from GamePlayer) = 6");
     EXPECT_THROW(DrawSeating(HeatID(1), players), DbError);
     EXPECT_EQ(Count("select * from Game"), 0);
     EXPECT_EQ(Count("select * from GamePlayer"), 0);

@@ -142,8 +142,7 @@ TEST_F(PlayerImportCommand, AsksOnceAndTheListShowsThePlayersAdded)
 
 TEST_F(PlayerImportCommand, AddsEveryPlayerOrNone)
 {
-    Exec("create trigger refuse before insert on Player when new.last = 'Refused' "
-         "begin select raise(abort, 'refused by the test'); end");
+    testdata::RefuseWrites("refuse", "before insert on Player", "new.last = 'Refused'");
     WriteFile("three.csv", "Ann,Ash\nBo,Refused\nCy,Cole\n");
     CPlayersDialog dlg;
     ASSERT_TRUE(dlg.Initialise());

@@ -497,7 +497,7 @@ TEST_F(PreRegistrationBoxes, ThatFailHalfWayChangeNothing)
     PlayersView view{dlg};
     view.Select("Pat Player");
     // The heat registration is written, then storing the bit set fails.
-    Exec("create trigger NoMoreRows before insert on TournamentPlayer begin select raise(abort, 'full'); end");
+    RefuseWrites("NoMoreRows", "before insert on TournamentPlayer");
     ui().Expect(kAppName).Icon(MsgIcon::Stop);
     view.Heat(2)->click();
     EXPECT_EQ(Count("select * from HeatPlayer"), 0);

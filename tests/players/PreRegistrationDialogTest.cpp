@@ -210,12 +210,9 @@ TEST_F(PreRegistrationDialog, HeatBoxThatFailsShowsWhatIsStoredAgain)
     ASSERT_TRUE(dlg.Initialise());
     PreRegView view{dlg};
     view.Select(view.Others(), "Pat Player");
-    // The move the box of heat 2 makes is written; storing the boxes' set
-    // after it fails, and the whole click is rolled back.
-    Exec("create table Written (n INTEGER)");
-    Exec("create trigger CountRows after insert on TournamentPlayer begin insert into Written values (1); end");
-    Exec("create trigger SecondFails before insert on TournamentPlayer when (select count(*) from Written) > 0 "
-         "begin select raise(abort, 'full'); end");
+    // The old set of boxes is deleted; storing the new one fails, and the
+    // whole click is rolled back.
+    RefuseWrites("StoringFails", "before insert on TournamentPlayer");
     ui().Expect(kAppName).Icon(MsgIcon::Stop);
     view.Box(2)->click();
     EXPECT_EQ(Mask(pat), 8);

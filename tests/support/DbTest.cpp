@@ -2,7 +2,6 @@
 
 #include "db/Database.h"
 #include "db/Recordset.h"
-#include "db/Schema.h"
 #include "report/ReportOutput.h"
 #include "scoring/ScoringSystem.h"
 #include "tournament/CurrentTournament.h"
@@ -22,13 +21,17 @@ void DbTest::SetUp()
     ResetCurrentTournament();
     ScoringSystem = CScoringSystem{};
     g_printerPort.clear();
-    CDatabase::Open();
-    EnsureSchema();
+    try {
+        m_store = std::make_unique<ScratchStore>();
+    } catch (const std::exception& failure) {
+        FAIL() << failure.what();
+    }
 }
 
 void DbTest::TearDown()
 {
     if (m_ui) m_ui->VerifyAllUsed();
+    m_store.reset();
     CDatabase::Close();
     InstallUiServices(std::move(m_previousUi));
     m_ui = nullptr;

@@ -1,10 +1,12 @@
 #pragma once
 // Fixture of every test that touches the database or a dialog: a scratch
-// folder as the working directory, a fresh Orvex.mdb in it opened through the
-// real ODBC stack with the program's own tables, the scripted user interface,
-// and the process-wide state as at start-up.
+// folder as the working directory, a fresh database opened through the real
+// ODBC stack with the program's own tables (Orvex.mdb in the folder, or a
+// database on the test server: support/ScratchStore.h), the scripted user
+// interface, and the process-wide state as at start-up.
 
 #include "db/Format.h"
+#include "support/ScratchStore.h"
 #include "support/ScriptedUi.h"
 
 #include <QString>
@@ -36,9 +38,12 @@ protected:
     QString ReadFile(const QString& fileName) const;
 
     ScriptedUi& ui() { return *m_ui; }
+    // The database the test runs on.
+    const ScratchStore& store() const { return *m_store; }
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ScratchStore> m_store;
     QString m_previousDir;
     ScriptedUi* m_ui = nullptr;
     std::unique_ptr<UiServices> m_previousUi;

@@ -91,4 +91,37 @@ void AddPreRegistration(int tournamentID, int playerID, int heatNums)
                    playerID, heatNums));
 }
 
+namespace {
+
+void ExecText(const QString& text) { ExecuteSQL(Sql("%s", text.toUtf8().constData())); }
+
+}  // namespace
+
+void RefuseWrites(const QString& name, const QString& event, const QString& condition)
+{
+    const QString when = condition.isEmpty() ? QStringLiteral("true") : condition;
+    if (CDatabase::Kind() == StoreKind::File) {
+        ExecText(QStringLiteral("create trigger %1 %2 when (%3) begin select raise(abort, 'refused by the test'); end")
+                     .arg(name, event, when));
+        return;
+    }
+    ExecText(QStringLiteral("create function %1() returns trigger language plpgsql as $$ begin if (%2) then raise "
+                            "exception 'refused by the test'; end if; if tg_op = 'DELETE' then return old; end if; "
+                            "return new; end $$")
+                 .arg(name, when));
+    ExecText(QStringLiteral("create trigger %1 %2 for each row execute function %1()").arg(name, event));
+}
+
+void AllowWrites(const QString& name, const QString& table)
+{
+    if (CDatabase::Kind() == StoreKind::File) {
+        ExecText(QStringLiteral("drop trigger %1").arg(name));
+        return;
+    }
+    ExecText(QStringLiteral("drop trigger %1 on %2").arg(name, table));
+    ExecText(QStringLiteral("drop function %1()").arg(name));
+}
+
+const char* WrittenOrder() { return CDatabase::Kind() == StoreKind::File ? "rowid" : "ctid"; }
+
 }  // namespace testdata

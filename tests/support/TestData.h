@@ -51,4 +51,14 @@ int AddGroup(const QString& name, int conflict, const std::vector<int>& playerID
 void AddConflict(int player1, int player2, int value);
 void AddPreRegistration(int tournamentID, int playerID, int heatNums);
 
+// Makes the store refuse writes, as a full disk or a lock would: each row of
+// event ("before insert on GamePlayer") for which condition holds (an SQL
+// condition on new or old, or on the tables; empty for every row) fails its
+// statement. AllowWrites takes the refusal away again.
+void RefuseWrites(const QString& name, const QString& event, const QString& condition = {});
+void AllowWrites(const QString& name, const QString& table);
+
+// The column that gives a table's rows in the order they were written.
+const char* WrittenOrder();
+
 }  // namespace testdata

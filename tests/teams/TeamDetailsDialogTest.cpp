@@ -279,9 +279,7 @@ TEST_F(TeamDetails, ThatFailsKeepsTheTeamAsItWas)
     AddFivePlayers();
     AddPlayer("Fay", "Fox");
     const int alpha = AddTeam(t, "Alpha", {adams, baker, clark});
-    Exec(Sql("create trigger RefuseEvans before insert on TeamPlayer when new.playerID = %d "
-             "begin select raise(abort, 'Evans refused'); end",
-             evans));
+    RefuseWrites("RefuseEvans", "before insert on TeamPlayer", QString("new.playerID = %1").arg(evans));
 
     CTeamDetailsDialog edit(alpha, "Spring Open");
     ASSERT_TRUE(edit.Initialise());
@@ -289,7 +287,7 @@ TEST_F(TeamDetails, ThatFailsKeepsTheTeamAsItWas)
     Choose(edit.PlayerList(2), "Eve Evans");
     ui().Expect("Quorvane Tournament Manager").Icon(MsgIcon::Stop);
     ClickOK(edit);
-    EXPECT_TRUE(ui().Messages().back().text.contains("Evans refused"));
+    EXPECT_TRUE(ui().Messages().back().text.contains("refused by the test"));
     EXPECT_FALSE(edit.HasEnded());
     EXPECT_EQ(edit.TeamID(), alpha);
     EXPECT_EQ(Rows("select name from TournamentTeam")[0][0], "Alpha");

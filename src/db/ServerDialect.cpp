@@ -1,0 +1,136 @@
+#include "db/ServerDialect.h"
+
+#include <QRegularExpression>
+
+#include <vector>
+
+namespace {
+
+// The fold of A to Z onto a to z, as an SQL expression of expr.
+QString Folded(const QString& expr)
+{
+    return QStringLiteral("translate(%1, 'ABCDEFGHIJKLMNOPQRSTUVWXYZ', 'abcdefghijklmnopqrstuvwxyz')").arg(expr);
+}
+
+// The statement with its quoted literals replaced by markers "\x01n\x01",
+// so that rewriting never looks inside one, and the literals to put back.
+QString MaskLiterals(const QString& text, QStringList& literals)
+{
+    QString masked;
+    masked.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        if (text[i] != QChar('\'')) {
+            masked += text[i++];
+            continue;
+        }
+        qsizetype end = i + 1;
+        while (end < text.size()) {
+            if (text[end] == QChar('\'') && end + 1 < text.size() && text[end + 1] == QChar('\'')) end += 2;
+            else if (text[end] == QChar('\'')) break;
+            else ++end;
+        }
+        literals << text.mid(i, end + 1 - i);
+        masked += QChar(1) + QString::number(literals.size() - 1) + QChar(1);
+        i = end + 1;
+    }
+    return masked;
+}
+
+QString UnmaskLiterals(QString masked, const QStringList& literals)
+{
+    static const QRegularExpression marker(QStringLiteral("\\x01(\\d+)\\x01"));
+    QString text;
+    qsizetype last = 0;
+    for (auto it = marker.globalMatch(masked); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        text += masked.mid(last, m.capturedStart() - last);
+        text += literals.value(m.captured(1).toInt());
+        last = m.capturedEnd();
+    }
+    return text + masked.mid(last);
+}
+
+// "[Group]" -> "\"group\"".
+QString QuoteBracketedNames(const QString& text)
+{
+    static const QRegularExpression bracketed(QStringLiteral("\\[([A-Za-z_][A-Za-z0-9_]*)\\]"));
+    QString out;
+    qsizetype last = 0;
+    for (auto it = bracketed.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out += text.mid(last, m.capturedStart() - last);
+        out += QChar('"') + m.captured(1).toLower() + QChar('"');
+        last = m.capturedEnd();
+    }
+    return out + text.mid(last);
+}
+
+// Column = text and column <> text after the first WHERE, the text bound or
+// a literal, compare folded texts.
+QString FoldComparisons(const QString& text)
+{
+    static const QRegularExpression where(QStringLiteral("\\bwhere\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression comparison(
+        QStringLiteral("((?:\"[^\"]+\"|[A-Za-z_][A-Za-z0-9_]*)(?:\\.[A-Za-z_][A-Za-z0-9_]*)?)\\s*(=|<>)\\s*(\\?|\\x01\\d+\\x01)"));
+    const QRegularExpressionMatch w = where.match(text);
+    if (!w.hasMatch()) return text;
+    const qsizetype from = w.capturedEnd();
+    QString out = text.left(from);
+    qsizetype last = from;
+    for (auto it = comparison.globalMatch(text, from); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out += text.mid(last, m.capturedStart() - last);
+        out += Folded(m.captured(1)) + QChar(' ') + m.captured(2) + QChar(' ') + Folded(m.captured(3));
+        last = m.capturedEnd();
+    }
+    return out + text.mid(last);
+}
+
+// The terms of each ORDER BY that name a text column sort by the folded text.
+QString FoldOrderings(const QString& text, const QStringList& textColumns)
+{
+    static const QRegularExpression orderBy(QStringLiteral("\\border\\s+by\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression term(
+        QStringLiteral("^(\\s*)((?:\"[^\"]+\"|[A-Za-z_][A-Za-z0-9_]*)\\.)?([A-Za-z_][A-Za-z0-9_]*)(\\s+(?:asc|desc))?(\\s*)$"),
+        QRegularExpression::CaseInsensitiveOption);
+    QString out;
+    qsizetype last = 0;
+    for (auto it = orderBy.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        // The list runs to the end of its (sub)statement.
+        qsizetype end = m.capturedEnd();
+        int depth = 0;
+        for (; end < text.size(); ++end) {
+            if (text[end] == QChar('(')) ++depth;
+            else if (text[end] == QChar(')') && depth-- == 0) break;
+        }
+        static const QRegularExpression limit(QStringLiteral("\\blimit\\b"), QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch l = limit.match(text, m.capturedEnd());
+        if (l.hasMatch() && l.capturedStart() < end) end = l.capturedStart();
+        out += text.mid(last, m.capturedEnd() - last);
+        QStringList terms;
+        for (const QString& part : text.mid(m.capturedEnd(), end - m.capturedEnd()).split(QChar(','))) {
+            const QRegularExpressionMatch t = term.match(part);
+            if (t.hasMatch() && textColumns.contains(t.captured(3), Qt::CaseInsensitive))
+                terms << t.captured(1) + Folded(t.captured(2) + t.captured(3)) + t.captured(4) + t.captured(5);
+            else
+                terms << part;
+        }
+        out += terms.join(QChar(','));
+        last = end;
+    }
+    return out + text.mid(last);
+}
+
+}  // namespace
+
+QString ServerStatementText(const QString& text, const QStringList& textColumns)
+{
+    QStringList literals;
+    QString masked = MaskLiterals(text, literals);
+    masked = QuoteBracketedNames(masked);
+    masked = FoldComparisons(masked);
+    masked = FoldOrderings(masked, textColumns);
+    return UnmaskLiterals(masked, literals);
+}
