@@ -51,7 +51,11 @@ private:
     void OnSystemChosen(int index);
     void OnViewModify();
     void OnViewConflicts();
+    void OnRefreshLists();
 
+    // One tab for each game of the heat, the tab of gameID current (the
+    // first when that game is gone), and the current game loaded.
+    void ShowGames(int gameID);
     void LoadGame();
     void FillYearLists(int lastYearIndex);
     void ShowRows();
