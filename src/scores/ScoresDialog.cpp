@@ -13,6 +13,7 @@
 #include "tournament/CurrentTournament.h"
 #include "ui/Controls.h"
 #include "ui/ListColumns.h"
+#include "ui/RowSelection.h"
 #include "ui/ScreenFit.h"
 #include "ui/TextFit.h"
 #include "ui/UiServices.h"
@@ -90,6 +91,7 @@ CScoresDialog::CScoresDialog(const QString& title, QWidget* parent)
     On(ui->webPageButton, &QPushButton::clicked, &CScoresDialog::OnExportWebPage);
     On(ui->printTeamsButton, &QPushButton::clicked, &CScoresDialog::OnPrintTeamScores);
     On(ui->awardsButton, &QPushButton::clicked, &CScoresDialog::OnAwards);
+    OnRefresh(ui->refreshButton, &CScoresDialog::OnRefreshLists);
     On(ui->okButton, &QPushButton::clicked, &CScoresDialog::OnOK);
 }
 
@@ -104,11 +106,40 @@ void CScoresDialog::OnInitDialog()
     ui->teamList->setHidden(CurrentTournament.teamSize == 0);
     RefreshStandings();
     ArrangeLists();
+    EnableCommands();
+}
+
+void CScoresDialog::EnableCommands()
+{
     const QString noPlayers = PlayerScoresReason(!m_standings.playerRows.empty());
     for (QPushButton* b : {ui->printPlayersButton, ui->exportButton, ui->webPageButton, ui->awardsButton})
         EnableWithReason(b, noPlayers);
     EnableWithReason(ui->printTeamsButton,
                      TeamScoresReason(CurrentTournament.teamSize, !m_standings.teamRows.empty()));
+}
+
+std::vector<int> CScoresDialog::PlayerRowIDs() const
+{
+    std::vector<int> ids;
+    for (const ListingRow& row : m_standings.playerRows) ids.push_back(m_standings.players[size_t(row.index)].playerID);
+    return ids;
+}
+
+std::vector<int> CScoresDialog::TeamRowIDs() const
+{
+    std::vector<int> ids;
+    for (const ListingRow& row : m_standings.teamRows) ids.push_back(m_standings.teams[size_t(row.index)].teamID);
+    return ids;
+}
+
+void CScoresDialog::OnRefreshLists()
+{
+    const std::vector<int> players = SelectedRowIDs(ui->playerList, PlayerRowIDs());
+    const std::vector<int> teams = SelectedRowIDs(ui->teamList, TeamRowIDs());
+    RefreshStandings();
+    EnableCommands();
+    SelectRowIDs(ui->playerList, PlayerRowIDs(), players);
+    SelectRowIDs(ui->teamList, TeamRowIDs(), teams);
 }
 
 void CScoresDialog::InsertColumns()
