@@ -511,8 +511,8 @@ QString TextOf(CDialog& dlg, const char* comboName) { return dlg.findChild<QComb
 
 const RefreshCase kRefreshCases[] = {
     {"Open Tournament", [](const DeskData& t) { return std::make_unique<COpenTournamentDialog>(t.tournamentID); },
-     "tournamentCombo", kName, [](const DeskData& t) { AddTournament({.name = "Autumn Open", .systemID = t.systemID}); },
-     "Autumn Open"},
+     "tournamentCombo", kName,
+     [](const DeskData& t) { AddTournament({.name = "Autumn Open", .systemID = t.systemID}); }, "Autumn Open"},
     {"Players", [](const DeskData&) { return std::make_unique<CPlayersDialog>(); }, "playerList", "First3 Last3",
      [](const DeskData&) { AddNewcomer(); }, kNewcomer},
     {"Conflicts", [](const DeskData& t) { return std::make_unique<CConflictsDialog>(t.players[0]); }, "conflictList",
@@ -528,8 +528,17 @@ const RefreshCase kRefreshCases[] = {
      },
      kNewcomer, [](CDialog& dlg) { EXPECT_TRUE(ButtonByText(&dlg, "Leave Group -->")->isEnabled()); }},
     {"Pre-Registration (heat 3)", [](const DeskData&) { return std::make_unique<CPreRegistrationDialog>(-1); },
-     "preList", "First16 Last16", [](const DeskData& t) { AddPreRegistration(t.tournamentID, AddNewcomer(), 4); },
-     kNewcomer, [](CDialog& dlg) { EXPECT_EQ(dlg.findChild<QGroupBox*>("heatGroup")->title(), "First16 Last16"); }},
+     "preList", "First16 Last16",
+     [](const DeskData& t) {
+         AddPreRegistration(t.tournamentID, AddNewcomer(), 4);
+         AddHeat(t.tournamentID, 3);
+     },
+     kNewcomer,
+     [](CDialog& dlg) {
+         EXPECT_EQ(dlg.findChild<QGroupBox*>("heatGroup")->title(), "First16 Last16");
+         // Heat 3 exists now: it is closed to pre-registration.
+         EXPECT_FALSE(dlg.findChild<QListWidget*>("preList")->isEnabled());
+     }},
     {"Heats (heat 2)", [](const DeskData&) { return std::make_unique<CHeatsDialog>(); }, "registeredList",
      "First2 Last2",
      [](const DeskData& t) {
@@ -567,12 +576,10 @@ const RefreshCase kRefreshCases[] = {
          return std::make_unique<CScoresDialog>(kName);
      },
      "playerList", "First2 Last2",
-     [](const DeskData& t) {
-         FinishGame(t.startedGame);
-     },
-     "First8 Last8"},
+     [](const DeskData& t) { FinishGame(t.startedGame); }, "First8 Last8"},
     {"Teams", [](const DeskData& t) { return std::make_unique<CTeamsDialog>(t.tournamentID, kName); }, "teamList",
-     "Knights", [](const DeskData& t) { AddTeam(t.tournamentID, "Archers", {t.players[3], t.players[4], t.players[5]}); },
+     "Knights",
+     [](const DeskData& t) { AddTeam(t.tournamentID, "Archers", {t.players[3], t.players[4], t.players[5]}); },
      "Archers", [](CDialog& dlg) { EXPECT_TRUE(ButtonByText(&dlg, "&Disband")->isEnabled()); }},
     {"Team Details", [](const DeskData& t) { return std::make_unique<CTeamDetailsDialog>(t.teamID, kName); },
      "player1List", "First4 Last4", [](const DeskData&) { AddNewcomer(); }, kNewcomer,
