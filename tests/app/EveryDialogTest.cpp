@@ -626,13 +626,20 @@ TEST_P(RefreshingDialog, ShowsWhatAnotherDeskWroteAndKeepsTheDirectorsPlace)
     const int selected = RowWith(list, c.selected);
     ASSERT_GE(selected, 0);
     SelectListRow(list, selected);
-    for (const char* field : kTypedFields)
-        if (auto* edit = dlg->findChild<QLineEdit*>(field)) edit->setText("Typed, not saved");
+    // F5 is pressed where the director was last: in the field he typed in,
+    // else in the list.
+    QWidget* typedIn = list;
+    for (const char* field : kTypedFields) {
+        if (auto* edit = dlg->findChild<QLineEdit*>(field)) {
+            edit->setText("Typed, not saved");
+            typedIn = edit;
+        }
+    }
     ASSERT_EQ(RowWith(list, c.added), -1);
 
     c.elsewhere(t);
     const auto stored = StoredRows();
-    PressF5(list);
+    PressF5(typedIn);
 
     EXPECT_GE(RowWith(list, c.added), 0);
     EXPECT_EQ(SelectedListRows(list), std::vector<int>{RowWith(list, c.selected)});
