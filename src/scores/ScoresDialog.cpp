@@ -60,6 +60,15 @@ StandingsPageTable ShownTable(const QTreeWidget* list)
     return table;
 }
 
+// The id of the player or team of each row of a listing, in list order.
+template <class Entry>
+std::vector<int> RowIDs(const std::vector<ListingRow>& rows, const std::vector<Entry>& entries, int Entry::*id)
+{
+    std::vector<int> ids;
+    for (const ListingRow& row : rows) ids.push_back(entries[size_t(row.index)].*id);
+    return ids;
+}
+
 }  // namespace
 
 QString PlayerScoresReason(bool playersListed)
@@ -120,16 +129,12 @@ void CScoresDialog::EnableCommands()
 
 std::vector<int> CScoresDialog::PlayerRowIDs() const
 {
-    std::vector<int> ids;
-    for (const ListingRow& row : m_standings.playerRows) ids.push_back(m_standings.players[size_t(row.index)].playerID);
-    return ids;
+    return RowIDs(m_standings.playerRows, m_standings.players, &PlayerStanding::playerID);
 }
 
 std::vector<int> CScoresDialog::TeamRowIDs() const
 {
-    std::vector<int> ids;
-    for (const ListingRow& row : m_standings.teamRows) ids.push_back(m_standings.teams[size_t(row.index)].teamID);
-    return ids;
+    return RowIDs(m_standings.teamRows, m_standings.teams, &TeamStanding::teamID);
 }
 
 void CScoresDialog::OnRefreshLists()
