@@ -59,6 +59,7 @@ CGamesDialog::CGamesDialog(const QString& caption, int heatID, int defaultSystem
     On(ui->systemCombo, &QComboBox::activated, &CGamesDialog::OnSystemChosen);
     On(ui->viewSystemButton, &QPushButton::clicked, &CGamesDialog::OnViewModify);
     On(ui->viewConflictsButton, &QPushButton::clicked, &CGamesDialog::OnViewConflicts);
+    OnRefresh(ui->refreshButton, &CGamesDialog::OnRefreshLists);
 }
 
 CGamesDialog::~CGamesDialog() = default;
@@ -66,23 +67,43 @@ CGamesDialog::~CGamesDialog() = default;
 void CGamesDialog::OnInitDialog()
 {
     ShowFittedTitle(ui->gameBox, m_caption, ScreenTextWidth(this));
+    ui->lockCheck->setChecked(CurrentTournament.assignPowers != 0);
+    ShowGames(0);
+}
+
+void CGamesDialog::ShowGames(int gameID)
+{
     m_games = HeatGames(m_heatID);
     {
         const QSignalBlocker quiet(ui->gameTabs);
-        for (const HeatGame& game : m_games) ui->gameTabs->addTab(Format("Game %d", game.gameNum));
-        ui->gameTabs->setCurrentIndex(0);
+        while (ui->gameTabs->count() > 0) ui->gameTabs->removeTab(0);
+        int shown = 0;
+        for (const HeatGame& game : m_games) {
+            if (game.id == gameID) shown = ui->gameTabs->count();
+            ui->gameTabs->addTab(Format("Game %d", game.gameNum));
+        }
+        ui->gameTabs->setCurrentIndex(shown);
     }
-    ui->lockCheck->setChecked(CurrentTournament.assignPowers != 0);
+    // A heat without games has nothing to enter.
+    const QString noGames = m_games.empty() ? NoGamesReason() : QString();
+    ui->gameBox->setEnabled(noGames.isEmpty());
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->statusCombo, ui->lockCheck, ui->systemCombo,
+                                                      ui->viewSystemButton, ui->viewConflictsButton})
+        EnableWithReason(w, noGames);
     if (m_games.empty()) {
-        // A heat without games has nothing to enter.
-        ui->gameBox->setEnabled(false);
-        for (QWidget* w : std::initializer_list<QWidget*>{ui->statusCombo, ui->lockCheck, ui->systemCombo,
-                                                          ui->viewSystemButton, ui->viewConflictsButton})
-            EnableWithReason(w, NoGamesReason());
+        m_rows.clear();
         ShowRows();
+        ShowConflicts();
         return;
     }
     LoadGame();
+}
+
+void CGamesDialog::OnRefreshLists()
+{
+    // The conflicts are those of the heat's seating as it is stored now.
+    if (g_conflictModel) g_conflictModel = BuildConflictModel(-g_conflictModel->heatNum);
+    ShowGames(CurrentGameID());
 }
 
 int CGamesDialog::CurrentGameID() const

@@ -52,7 +52,11 @@ private:
     void OnSystemChosen(int index);
     void OnViewModify();
     void OnViewConflicts();
+    void OnRefreshLists();
 
+    // One tab for each game of the heat, the tab of gameID current (the
+    // first when that game is gone), and the current game loaded.
+    void ShowGames(int gameID);
     void LoadGame();
     // Runs a change of the game shown. When another desk has changed the
     // game since it was shown, nothing is written: the game is shown as it

@@ -22,6 +22,7 @@
 #include "tournament/CurrentTournament.h"
 #include "ui/Controls.h"
 #include "ui/ListColumns.h"
+#include "ui/RowSelection.h"
 #include "ui/TextFit.h"
 #include "ui/UiServices.h"
 
@@ -67,6 +68,7 @@ CHeatsDialog::CHeatsDialog(QWidget* parent) : CDialog(parent), ui(std::make_uniq
     On(m_viewPlayersAction, &QAction::triggered, &CHeatsDialog::OnViewPlayers);
     On(m_groupsAction, &QAction::triggered, &CHeatsDialog::OnGroups);
     On(m_preRegAction, &QAction::triggered, &CHeatsDialog::OnPreRegistration);
+    OnRefresh(ui->refreshButton, &CHeatsDialog::OnRefreshLists);
 }
 
 CHeatsDialog::~CHeatsDialog() = default;
@@ -123,28 +125,36 @@ std::vector<int> CHeatsDialog::SelectedIDs(const QTreeWidget* list, const std::v
 
 void CHeatsDialog::RefreshHeatTabs()
 {
-    const QSignalBlocker quiet(ui->heatTabs);
-    while (ui->heatTabs->count() > 0) ui->heatTabs->removeTab(0);
-    m_tabHeatIDs.clear();
-    const std::vector<TournamentHeat> heats = TournamentHeats(CurrentTournament.id);
-    if (heats.empty()) {
+    if (!ShowHeatTabs(-1)) {
         m_heatCount = 0;
         CreateHeat();
         return;
     }
-    for (const TournamentHeat& heat : heats) {
-        m_heatID = heat.id;
-        m_tabHeatIDs.push_back(heat.id);
-        m_heatCount = heat.heatNum;
-        ui->heatTabs->addTab(Format("Heat %d", heat.heatNum));
-    }
-    ui->heatTabs->setCurrentIndex(ui->heatTabs->count() - 1);
-    EnableWithReason(m_newHeatAction, NewHeatReason(m_heatCount, CurrentTournament.numHeats));
     for (QPushButton* b : {ui->viewGamesButton, ui->registerButton, ui->sitOutButton, ui->seedAllButton,
                            ui->seedSomeButton, ui->swapButton, ui->replaceButton, ui->unseedButton, ui->abandonButton})
         b->setEnabled(false);
     ui->rePreRegButton->hide();
     ui->okButton->setFocus();
+}
+
+bool CHeatsDialog::ShowHeatTabs(int heatID)
+{
+    const QSignalBlocker quiet(ui->heatTabs);
+    while (ui->heatTabs->count() > 0) ui->heatTabs->removeTab(0);
+    m_tabHeatIDs.clear();
+    const std::vector<TournamentHeat> heats = TournamentHeats(CurrentTournament.id);
+    if (heats.empty()) return false;
+    int shown = int(heats.size()) - 1;
+    for (const TournamentHeat& heat : heats) {
+        if (heat.id == heatID) shown = int(m_tabHeatIDs.size());
+        m_tabHeatIDs.push_back(heat.id);
+        m_heatCount = heat.heatNum;
+        ui->heatTabs->addTab(Format("Heat %d", heat.heatNum));
+    }
+    ui->heatTabs->setCurrentIndex(shown);
+    m_heatID = m_tabHeatIDs[size_t(shown)];
+    EnableWithReason(m_newHeatAction, NewHeatReason(m_heatCount, CurrentTournament.numHeats));
+    return true;
 }
 
 void CHeatsDialog::RefreshHeatLists()
@@ -520,6 +530,32 @@ void CHeatsDialog::OnPreRegistration()
 {
     CPreRegistrationDialog preRegistration(SelectedHeatNum(), this);
     preRegistration.DoModal();
+}
+
+void CHeatsDialog::OnRefreshLists()
+{
+    const int shownHeatID = m_heatID;
+    const std::vector<int> unregistered = SelectedRowIDs(ui->unregisteredList, m_unregisteredIDs);
+    const std::vector<int> registered = SelectedRowIDs(ui->registeredList, m_registeredIDs);
+    const std::vector<int> seated = SelectedRowIDs(ui->seededList, m_seededIDs);
+    // The model is built again from the heat as it is stored.
+    g_conflictModel.reset();
+    if (!ShowHeatTabs(shownHeatID)) {
+        ShowMessage(QStringLiteral("The heats of this tournament have been abandoned meanwhile."),
+                    QStringLiteral("No Heat Left"), MsgIcon::Exclamation);
+        EndDialog(QDialog::Accepted);
+        return;
+    }
+    RefreshHeatLists();
+    if (m_heatID != shownHeatID) {
+        // The heat shown was abandoned meanwhile: another one is shown, as
+        // after a change of tab.
+        SetPowerAssignmentFromTournament();
+        return;
+    }
+    SelectRowIDs(ui->unregisteredList, m_unregisteredIDs, unregistered);
+    SelectRowIDs(ui->registeredList, m_registeredIDs, registered);
+    SelectRowIDs(ui->seededList, m_seededIDs, seated);
 }
 
 void CHeatsDialog::OnOK() { EndDialog(QDialog::Accepted); }

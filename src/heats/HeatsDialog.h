@@ -53,10 +53,14 @@ private:
     void OnViewPlayers();
     void OnGroups();
     void OnPreRegistration();
+    void OnRefreshLists();
     void OnOK();
 
     void CreateMenus();
     void RefreshHeatTabs();
+    // One tab for each stored heat, the tab of heatID selected (the last
+    // tab when that heat is gone); false when the tournament has no heat.
+    bool ShowHeatTabs(int heatID);
     void RefreshHeatLists();
     void CreateHeat();
     void AbandonHeat();

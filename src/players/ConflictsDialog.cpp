@@ -7,6 +7,7 @@
 #include "players/PlayerRecords.h"
 #include "ui/Controls.h"
 #include "ui/ListColumns.h"
+#include "ui/RowSelection.h"
 #include "ui/UiServices.h"
 
 #include <algorithm>
@@ -33,21 +34,36 @@ CConflictsDialog::CConflictsDialog(int playerID, QWidget* parent)
     On(ui->increaseButton, &QPushButton::clicked, &CConflictsDialog::OnIncrease);
     On(ui->decreaseButton, &QPushButton::clicked, &CConflictsDialog::OnDecrease);
     On(ui->candidateCombo, &QComboBox::activated, &CConflictsDialog::OnCandidateChosen);
+    OnRefresh(ui->refreshButton, &CConflictsDialog::OnRefreshLists);
 }
 
 CConflictsDialog::~CConflictsDialog() = default;
 
 void CConflictsDialog::OnInitDialog()
 {
+    FillPlayerList();
+    Refresh();
+}
+
+void CConflictsDialog::FillPlayerList()
+{
+    ui->playerCombo->clear();
+    m_playerIDs.clear();
     for (const PlayerEntry& player : PlayerEntries(Sql("Select * from player order by last, first"))) {
         ui->playerCombo->addItem(player.name);
         m_playerIDs.push_back(player.id);
     }
     const auto current = std::find(m_playerIDs.begin(), m_playerIDs.end(), m_playerID);
     ui->playerCombo->setCurrentIndex(current == m_playerIDs.end() ? -1 : int(current - m_playerIDs.begin()));
+}
 
-
+void CConflictsDialog::OnRefreshLists()
+{
+    const std::vector<int> selected = SelectedRowIDs(ui->conflictList, m_conflictIDs);
+    FillPlayerList();
     Refresh();
+    // Selecting notifies: Increase and Decrease follow the selection.
+    SelectRowIDs(ui->conflictList, m_conflictIDs, selected);
 }
 
 void CConflictsDialog::done(int result)

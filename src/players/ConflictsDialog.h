@@ -37,7 +37,9 @@ private:
     void OnIncrease();
     void OnDecrease();
     void OnCandidateChosen(int index);
+    void OnRefreshLists();
 
+    void FillPlayerList();
     void Refresh();
     void ChangeValue(int step);
     void SelectConflictRow(int row);

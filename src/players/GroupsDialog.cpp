@@ -70,6 +70,7 @@ CGroupsDialog::CGroupsDialog(int groupID, int playerID, QWidget* parent)
     On(ui->editButton, &QPushButton::clicked, &CGroupsDialog::OnEditGroup);
     On(ui->dissolveButton, &QPushButton::clicked, &CGroupsDialog::OnDissolve);
     On(ui->doneButton, &QPushButton::clicked, &CGroupsDialog::OnDone);
+    OnRefresh(ui->refreshButton, &CGroupsDialog::FillGroups);
 }
 
 CGroupsDialog::~CGroupsDialog() = default;

@@ -47,6 +47,8 @@ private:
     void OnDissolve();
     void OnDone();
 
+    // Lists the groups, the current one (else the first) shown with the
+    // current player selected; also the dialog's Refresh.
     void FillGroups();
     void ShowGroup();
     void RunGroupDetails(int groupID);

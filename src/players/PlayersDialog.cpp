@@ -14,6 +14,7 @@
 #include "tournament/CurrentTournament.h"
 #include "ui/Controls.h"
 #include "ui/ListColumns.h"
+#include "ui/RowSelection.h"
 #include "ui/TextFit.h"
 #include "ui/UiServices.h"
 
@@ -36,6 +37,7 @@ CPlayersDialog::CPlayersDialog(QWidget* parent) : CDialog(parent), ui(std::make_
     On(ui->removeButton, &QPushButton::clicked, &CPlayersDialog::OnRemove);
     On(ui->groupsButton, &QPushButton::clicked, &CPlayersDialog::OnGroups);
     On(ui->importButton, &QPushButton::clicked, &CPlayersDialog::OnImport);
+    OnRefresh(ui->refreshButton, &CPlayersDialog::OnRefreshLists);
     for (QCheckBox* box : m_heatBoxes) On(box, &QCheckBox::toggled, &CPlayersDialog::OnHeatBoxClicked);
     On(newPlayerFocus, &FocusNotifier::focusGained, &CPlayersDialog::OnNewPlayerFieldFocused);
 }
@@ -222,6 +224,18 @@ void CPlayersDialog::OnImport()
 {
     if (ImportPlayersFromFile(this) == 0) return;
     FillList();
+    UpdateControls();
+}
+
+void CPlayersDialog::OnRefreshLists()
+{
+    const std::vector<int> selected = SelectedRowIDs(ui->playerList, m_playerIDs);
+    FillList();
+    {
+        const QSignalBlocker quiet(ui->playerList);
+        SelectRowIDs(ui->playerList, m_playerIDs, selected);
+    }
+    // The buttons and the heat boxes follow the player as he is stored now.
     UpdateControls();
 }
 

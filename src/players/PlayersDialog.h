@@ -35,6 +35,7 @@ private:
     void OnGroups();
     void OnImport();
     void OnHeatBoxClicked();
+    void OnRefreshLists();
 
     void FillList();
     void UpdateControls();

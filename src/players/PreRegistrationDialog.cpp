@@ -55,6 +55,7 @@ CPreRegistrationDialog::CPreRegistrationDialog(int heatNum, QWidget* parent)
     On(ui->moveButton, &QPushButton::clicked, &CPreRegistrationDialog::OnMove);
     for (QCheckBox* box : m_heatBoxes) On(box, &QCheckBox::toggled, &CPreRegistrationDialog::OnHeatBoxClicked);
     On(ui->printButton, &QPushButton::clicked, &CPreRegistrationDialog::OnPrint);
+    OnRefresh(ui->refreshButton, &CPreRegistrationDialog::OnRefreshLists);
 }
 
 CPreRegistrationDialog::~CPreRegistrationDialog() = default;
@@ -64,9 +65,6 @@ int CPreRegistrationDialog::HeatCount() const { return std::clamp(CurrentTournam
 void CPreRegistrationDialog::OnInitDialog()
 {
     ShowFittedTitle(ui->tournamentGroup, CurrentTournament.name, ScreenTextWidth(this));
-    m_playerID = -1;
-    m_playerName.clear();
-    ui->heatGroup->setTitle(kNoPlayerCaption);
 
     const int heats = HeatCount();
     const QSignalBlocker quiet(ui->heatTabs);
@@ -76,14 +74,29 @@ void CPreRegistrationDialog::OnInitDialog()
     if (m_heat == -1) m_heat = OpeningPreRegistrationHeat(m_highestHeat, CurrentTournament.numHeats);
     m_heat = std::clamp(m_heat, 1, heats);
 
-    for (int n = 1; n <= kMaxHeats; ++n) {
-        m_heatBoxes[size_t(n - 1)]->setVisible(n <= heats);
-        EnableWithReason(m_heatBoxes[size_t(n - 1)], SelectPlayerReason(false));
-    }
-    ui->moveButton->hide();
+    for (int n = 1; n <= kMaxHeats; ++n) m_heatBoxes[size_t(n - 1)]->setVisible(n <= heats);
+    ForgetCurrentPlayer();
 
     ui->heatTabs->setCurrentIndex(m_heat - 1);
     Refresh();
+}
+
+void CPreRegistrationDialog::ForgetCurrentPlayer()
+{
+    m_playerID = -1;
+    m_playerName.clear();
+    ui->heatGroup->setTitle(kNoPlayerCaption);
+    for (QCheckBox* box : m_heatBoxes) EnableWithReason(box, SelectPlayerReason(false));
+    ui->moveButton->hide();
+}
+
+void CPreRegistrationDialog::OnRefreshLists()
+{
+    // Another program may have created a heat meanwhile, which closes it.
+    m_highestHeat = HighestHeatNumber(CurrentTournament.id);
+    Refresh();
+    // A player no longer stored is no longer current.
+    if (m_playerID != -1 && SelectedRow(ui->notList) < 0 && SelectedRow(ui->preList) < 0) ForgetCurrentPlayer();
 }
 
 void CPreRegistrationDialog::Refresh()

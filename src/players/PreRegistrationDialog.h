@@ -45,8 +45,11 @@ private:
     void OnSitOut();
     void OnHeatBoxClicked();
     void OnPrint();
+    void OnRefreshLists();
 
     void Refresh();
+    // No player is current: the boxes wait for one and the button is hidden.
+    void ForgetCurrentPlayer();
     // Pre-registers the player selected in list for the heat shown, or sits
     // him out; nothing happens without a selection or once the heat exists.
     void MoveSelected(QListWidget* list, const std::vector<int>& ids, bool preRegister);

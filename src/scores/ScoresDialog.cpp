@@ -13,6 +13,7 @@
 #include "tournament/CurrentTournament.h"
 #include "ui/Controls.h"
 #include "ui/ListColumns.h"
+#include "ui/RowSelection.h"
 #include "ui/ScreenFit.h"
 #include "ui/TextFit.h"
 #include "ui/UiServices.h"
@@ -59,6 +60,15 @@ StandingsPageTable ShownTable(const QTreeWidget* list)
     return table;
 }
 
+// The id of the player or team of each row of a listing, in list order.
+template <class Entry>
+std::vector<int> RowIDs(const std::vector<ListingRow>& rows, const std::vector<Entry>& entries, int Entry::*id)
+{
+    std::vector<int> ids;
+    for (const ListingRow& row : rows) ids.push_back(entries[size_t(row.index)].*id);
+    return ids;
+}
+
 }  // namespace
 
 QString PlayerScoresReason(bool playersListed)
@@ -90,6 +100,7 @@ CScoresDialog::CScoresDialog(const QString& title, QWidget* parent)
     On(ui->webPageButton, &QPushButton::clicked, &CScoresDialog::OnExportWebPage);
     On(ui->printTeamsButton, &QPushButton::clicked, &CScoresDialog::OnPrintTeamScores);
     On(ui->awardsButton, &QPushButton::clicked, &CScoresDialog::OnAwards);
+    OnRefresh(ui->refreshButton, &CScoresDialog::OnRefreshLists);
     On(ui->okButton, &QPushButton::clicked, &CScoresDialog::OnOK);
 }
 
@@ -104,11 +115,36 @@ void CScoresDialog::OnInitDialog()
     ui->teamList->setHidden(CurrentTournament.teamSize == 0);
     RefreshStandings();
     ArrangeLists();
+    EnableCommands();
+}
+
+void CScoresDialog::EnableCommands()
+{
     const QString noPlayers = PlayerScoresReason(!m_standings.playerRows.empty());
     for (QPushButton* b : {ui->printPlayersButton, ui->exportButton, ui->webPageButton, ui->awardsButton})
         EnableWithReason(b, noPlayers);
     EnableWithReason(ui->printTeamsButton,
                      TeamScoresReason(CurrentTournament.teamSize, !m_standings.teamRows.empty()));
+}
+
+std::vector<int> CScoresDialog::PlayerRowIDs() const
+{
+    return RowIDs(m_standings.playerRows, m_standings.players, &PlayerStanding::playerID);
+}
+
+std::vector<int> CScoresDialog::TeamRowIDs() const
+{
+    return RowIDs(m_standings.teamRows, m_standings.teams, &TeamStanding::teamID);
+}
+
+void CScoresDialog::OnRefreshLists()
+{
+    const std::vector<int> players = SelectedRowIDs(ui->playerList, PlayerRowIDs());
+    const std::vector<int> teams = SelectedRowIDs(ui->teamList, TeamRowIDs());
+    RefreshStandings();
+    EnableCommands();
+    SelectRowIDs(ui->playerList, PlayerRowIDs(), players);
+    SelectRowIDs(ui->teamList, TeamRowIDs(), teams);
 }
 
 void CScoresDialog::InsertColumns()

@@ -48,6 +48,12 @@ private:
     void ArrangeLists();
     // Computes the standings again and fills both lists.
     void RefreshStandings();
+    // The buttons that need a listed player or team.
+    void EnableCommands();
+    void OnRefreshLists();
+    // The player or team of each row of the lists, in display order.
+    std::vector<int> PlayerRowIDs() const;
+    std::vector<int> TeamRowIDs() const;
     static void FillList(QTreeWidget* list, const std::vector<ListingRow>& rows);
     // The award list of the standings as last computed.
     AwardList CurrentAwards() const;

@@ -9,6 +9,8 @@
 #include "ui/TextFit.h"
 #include "ui/UiServices.h"
 
+#include <algorithm>
+
 CTeamDetailsDialog::CTeamDetailsDialog(int teamID, const QString& tournamentName, QWidget* parent)
     : CDialog(parent), ui(std::make_unique<Ui::CTeamDetailsDialog>()), m_teamID(teamID)
 {
@@ -22,6 +24,7 @@ CTeamDetailsDialog::CTeamDetailsDialog(int teamID, const QString& tournamentName
     // Notifications and their handlers.
     On(ui->okButton, &QPushButton::clicked, &CTeamDetailsDialog::OnOK);
     On(ui->cancelButton, &QPushButton::clicked, &CTeamDetailsDialog::OnCancel);
+    OnRefresh(ui->refreshButton, &CTeamDetailsDialog::OnRefreshLists);
 }
 
 CTeamDetailsDialog::~CTeamDetailsDialog() = default;
@@ -37,21 +40,56 @@ void CTeamDetailsDialog::OnInitDialog()
         SetLabelText(m_labels[size_t(k)], k < used ? Format("Player #%d:", k + 1) : QString());
     }
 
-    // Editing: each member heads one list, in last-name order.
-    int placed = 0;
+    // Editing: each member heads one list, in last-name order, and is its
+    // choice; a list without a member starts with no choice.
+    std::vector<TeamPlayerChoice> heads;
     if (m_teamID != -1) {
-        const TeamMembers team = LoadTeamMembers(m_teamID);
+        TeamMembers team = LoadTeamMembers(m_teamID);
         ui->nameEdit->setText(team.name);
-        for (; placed < used && size_t(placed) < team.members.size(); ++placed) {
-            const TeamPlayerChoice& member = team.members[size_t(placed)];
-            m_lists[size_t(placed)]->addItem(member.name, member.playerID);
-        }
+        heads = std::move(team.members);
+        if (heads.size() > size_t(used)) heads.resize(size_t(used));
     }
-    // Then every player on no team of this tournament, in every list.
-    for (const TeamPlayerChoice& player : LoadFreePlayers(CurrentTournament.id))
-        for (int k = 0; k < used; ++k) m_lists[size_t(k)]->addItem(player.name, player.playerID);
-    // A list shows its member; one without a member starts with no choice.
-    for (int k = 0; k < used; ++k) m_lists[size_t(k)]->setCurrentIndex(k < placed ? 0 : -1);
+    m_headIDs.clear();
+    for (const TeamPlayerChoice& member : heads) m_headIDs.push_back(member.playerID);
+    FillPlayerLists(heads, m_headIDs);
+}
+
+void CTeamDetailsDialog::FillPlayerLists(const std::vector<TeamPlayerChoice>& heads, const std::vector<int>& chosen)
+{
+    const std::vector<TeamPlayerChoice> free = LoadFreePlayers(CurrentTournament.id);
+    for (int k = 0; k < TeamPlayerCount(); ++k) {
+        QComboBox* list = m_lists[size_t(k)];
+        list->clear();
+        if (size_t(k) < heads.size() && heads[size_t(k)].playerID != -1)
+            list->addItem(heads[size_t(k)].name, heads[size_t(k)].playerID);
+        for (const TeamPlayerChoice& player : free) list->addItem(player.name, player.playerID);
+        list->setCurrentIndex(size_t(k) < chosen.size() ? list->findData(chosen[size_t(k)]) : -1);
+    }
+}
+
+void CTeamDetailsDialog::OnRefreshLists()
+{
+    const std::vector<int> chosen = ChosenPlayers();
+    QStringList chosenNames;
+    for (int k = 0; k < TeamPlayerCount(); ++k) chosenNames << m_lists[size_t(k)]->currentText();
+    // A member heads his list again while the store still has him on the team.
+    const TeamMembers team = m_teamID == -1 ? TeamMembers{} : LoadTeamMembers(m_teamID);
+    std::vector<TeamPlayerChoice> heads;
+    for (int headID : m_headIDs) {
+        const auto member = std::find_if(team.members.begin(), team.members.end(),
+                                         [headID](const TeamPlayerChoice& m) { return m.playerID == headID; });
+        heads.push_back(member != team.members.end() ? *member : TeamPlayerChoice{});
+    }
+    // The name typed and every choice still possible stay as they were.
+    FillPlayerLists(heads, chosen);
+    QStringList taken;
+    for (int k = 0; k < TeamPlayerCount(); ++k)
+        if (chosen[size_t(k)] != -1 && m_lists[size_t(k)]->currentIndex() < 0) taken << chosenNames[k];
+    if (!taken.isEmpty())
+        ShowMessage(Format("Meanwhile these players were put on another team or removed, so their places are "
+                           "empty again:\n%s",
+                           taken.join(QChar('\n'))),
+                    QStringLiteral("Players No Longer Free"), MsgIcon::Exclamation);
 }
 
 std::vector<int> CTeamDetailsDialog::ChosenPlayers() const

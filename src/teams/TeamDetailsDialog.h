@@ -2,6 +2,7 @@
 // The Team Details dialog: names a team of the current tournament and picks
 // its teamSize + 2 players.
 
+#include "teams/Teams.h"
 #include "ui/Dialog.h"
 
 #include <QString>
@@ -36,10 +37,16 @@ protected:
 private:
     void OnOK();
     void OnCancel();
+    void OnRefreshLists();
     std::vector<int> ChosenPlayers() const;
+    // Offers in list k heads[k] (none when its id is -1), then every player
+    // on no team of the tournament; list k shows chosen[k], and no choice
+    // when that player is not offered.
+    void FillPlayerLists(const std::vector<TeamPlayerChoice>& heads, const std::vector<int>& chosen);
 
     std::unique_ptr<Ui::CTeamDetailsDialog> ui;
     int m_teamID;
     std::array<QComboBox*, kMaxPlayers> m_lists{};
     std::array<QLabel*, kMaxPlayers> m_labels{};
+    std::vector<int> m_headIDs;  // the member heading each list, as the team was opened
 };

@@ -10,6 +10,7 @@
 #include "tournament/CurrentTournament.h"
 #include "ui/Controls.h"
 #include "ui/ListColumns.h"
+#include "ui/RowSelection.h"
 #include "ui/TextFit.h"
 #include "ui/UiServices.h"
 
@@ -39,6 +40,7 @@ CTeamsDialog::CTeamsDialog(int tournamentID, const QString& tournamentName, QWid
     On(ui->editButton, &QPushButton::clicked, &CTeamsDialog::OnEdit);
     On(ui->disbandButton, &QPushButton::clicked, &CTeamsDialog::OnDisband);
     On(ui->printButton, &QPushButton::clicked, &CTeamsDialog::OnPrint);
+    OnRefresh(ui->refreshButton, &CTeamsDialog::OnRefreshLists);
     On(ui->okButton, &QPushButton::clicked, &CTeamsDialog::OnOK);
 }
 
@@ -144,6 +146,13 @@ void CTeamsDialog::OnPrint()
     const int playerColumns = ui->teamList->columnCount() - 1;
     PrintReportText(CurrentTournament.name, QStringLiteral("Team Rosters"), TeamRostersText(CurrentTournament.name, playerColumns, rows),
                     QStringLiteral("Rosters Printed!"));
+}
+
+void CTeamsDialog::OnRefreshLists()
+{
+    const std::vector<int> selected = SelectedRowIDs(ui->teamList, m_teamIDs);
+    Refresh();
+    if (!selected.empty()) SelectRowIDs(ui->teamList, m_teamIDs, selected);
 }
 
 void CTeamsDialog::OnOK() { EndDialog(QDialog::Accepted); }

@@ -39,6 +39,7 @@ protected:
 private:
     void InsertColumns();
     void OnSelectionChanged();
+    void OnRefreshLists();
     void OnOK();
     // Runs Team Details on a team (-1 for a new one) and remembers the team
     // it leaves.

@@ -22,21 +22,31 @@ COpenTournamentDialog::COpenTournamentDialog(int tournamentID, QWidget* parent)
 
     // Notifications and their handlers.
     On(ui->tournamentCombo, &QComboBox::currentIndexChanged, &COpenTournamentDialog::OnChoiceChanged);
+    OnRefresh(ui->refreshButton, &COpenTournamentDialog::OnRefreshLists);
     On(ui->okButton, &QPushButton::clicked, &COpenTournamentDialog::OnOK);
     On(ui->cancelButton, &QPushButton::clicked, &COpenTournamentDialog::reject);
 }
 
 COpenTournamentDialog::~COpenTournamentDialog() = default;
 
-void COpenTournamentDialog::OnInitDialog()
+void COpenTournamentDialog::OnInitDialog() { FillTournamentList(m_chosenID); }
+
+void COpenTournamentDialog::OnRefreshLists()
 {
+    const int index = ui->tournamentCombo->currentIndex();
+    FillTournamentList(index >= 0 && size_t(index) < m_tournamentIDs.size() ? m_tournamentIDs[size_t(index)] : -1);
+}
+
+void COpenTournamentDialog::FillTournamentList(int chosenID)
+{
+    const QSignalBlocker quiet(ui->tournamentCombo);
     ui->tournamentCombo->clear();
     m_tournamentIDs.clear();
     for (CRecordset rs(Sql("Select id, name from Tournament order by name")); !rs.IsEOF(); rs.MoveNext()) {
         ui->tournamentCombo->addItem(rs.GetString(1));
         m_tournamentIDs.push_back(rs.GetInt(0));
     }
-    const auto open = std::find(m_tournamentIDs.begin(), m_tournamentIDs.end(), m_chosenID);
+    const auto open = std::find(m_tournamentIDs.begin(), m_tournamentIDs.end(), chosenID);
     int chosen = open == m_tournamentIDs.end() ? -1 : int(open - m_tournamentIDs.begin());
     // The only tournament there is needs no choosing.
     if (chosen == -1 && m_tournamentIDs.size() == 1) chosen = 0;

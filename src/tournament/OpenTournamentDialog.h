@@ -31,7 +31,11 @@ protected:
 
 private:
     void OnChoiceChanged();
+    void OnRefreshLists();
     void OnOK();
+
+    // Lists the stored tournaments with the one of chosenID chosen.
+    void FillTournamentList(int chosenID);
 
     std::unique_ptr<Ui::COpenTournamentDialog> ui;
     int m_chosenID;

@@ -52,6 +52,8 @@ CTournamentDetailsDialog::CTournamentDetailsDialog(int tournamentID, const QStri
     On(ui->scoredGamesCombo, &QComboBox::currentIndexChanged, &CTournamentDetailsDialog::OnScoredGamesChanged);
     On(ui->powerAssignmentCombo, &QComboBox::currentIndexChanged,
        &CTournamentDetailsDialog::OnPowerAssignmentChanged);
+    // Only the list of systems is stored rows: the rules typed stay.
+    OnRefresh(ui->refreshButton, &CTournamentDetailsDialog::FillSystemList);
     On(ui->okButton, &QPushButton::clicked, &CTournamentDetailsDialog::OnOK);
     On(ui->cancelButton, &QPushButton::clicked, &CTournamentDetailsDialog::reject);
 }

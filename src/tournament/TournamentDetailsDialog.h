@@ -27,6 +27,8 @@ protected:
     void OnInitDialog() override;
 
 private:
+    // Lists the stored systems with the loaded one chosen; also the
+    // dialog's Refresh.
     void FillSystemList();
     void FillSettings();
     void ShowLowHeats(int lowest, int nextLowest, float x, float y);

@@ -4,6 +4,8 @@
 #include "ui/ScreenFit.h"
 #include "ui/UiServices.h"
 
+#include <QKeyEvent>
+
 CDialog::CDialog(QWidget* parent) : QDialog(parent) {}
 
 bool CDialog::Initialise()
@@ -40,4 +42,16 @@ void CDialog::showEvent(QShowEvent* event)
         FitToScreen(this);
     }
     QDialog::showEvent(event);
+}
+
+void CDialog::keyPressEvent(QKeyEvent* event)
+{
+    // A key no control of the dialog took: F5 is the Refresh button's.
+    if (m_refreshButton && event->key() == Qt::Key_F5 && event->modifiers() == Qt::NoModifier &&
+        m_refreshButton->isEnabled()) {
+        event->accept();
+        m_refreshButton->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

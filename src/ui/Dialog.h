@@ -10,12 +10,22 @@
 // statement (or any other exception) is reported with ReportFailure and the
 // action is abandoned; an open Transaction guard rolls it back on the way out.
 //
+// A dialog that lists stored rows has a Refresh button in its form, with
+// the F5 key doing the same, both connected by one line of the table:
+//
+//   OnRefresh(ui->refreshButton, &CMyDialog::OnRefreshLists);
+//
+// The handler reads again from the database what the dialog lists, keeping
+// the selection, the current tab and what the director has not saved yet; it
+// never writes and never asks.
+//
 // DoModal() runs OnInitDialog() (under the same guard) and then the dialog,
 // through the UI services, so tests can drive child dialogs in-process.
 //
 // A dialog opens at the size its content needs, within the screen's
 // available area (ui/ScreenFit.h).
 
+#include <QAbstractButton>
 #include <QDialog>
 
 #include <exception>
@@ -78,10 +88,22 @@ protected:
         });
     }
 
+    // Connects the dialog's Refresh button to its handler, under the guard,
+    // and makes F5 anywhere in the dialog click it.
+    template <class D>
+    void OnRefresh(QAbstractButton* button, void (D::*handler)())
+    {
+        On(button, &QAbstractButton::clicked, handler);
+        m_refreshButton = button;
+    }
+
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     static void ReportGuardedFailure(const std::exception& failure);
 
     bool m_initialised = false;
     bool m_ended = false;
     bool m_fitted = false;
+    QAbstractButton* m_refreshButton = nullptr;
 };

@@ -1,10 +1,12 @@
 // Rules that hold in every dialog of the program, checked on one populated
 // tournament: what a screen reader names each control, which lists act only
-// on a committed choice, and which questions default to No.
+// on a committed choice, which questions default to No, and that a dialog
+// listing stored rows reloads them with Refresh or F5.
 
 #include "app/MainDialog.h"
 #include "conflicts/ConflictModel.h"
 #include "conflicts/InGameConflictsDialog.h"
+#include "db/Database.h"
 #include "db/Format.h"
 #include "db/ValueCodes.h"
 #include "games/GameResults.h"
@@ -36,6 +38,8 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
@@ -47,9 +51,12 @@
 #include <QWheelEvent>
 
 #include <array>
+#include <cctype>
 #include <functional>
 #include <map>
 #include <memory>
+#include <ostream>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -215,14 +222,55 @@ void ExpectReadable(QWidget* dlg)
     ExpectControlsNamed(dlg);
     ExpectDisabledActionsExplained(dlg);
 }
+
+void PressF5(QWidget* w)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+}
+
+// The dialogs that list no stored rows: one record being edited, a text or
+// a model their opener made.
+const std::set<std::string> kListNoStoredRows = {"main window", "Scoring System Details", "Edit Player",
+                                                 "Group Details", "In-Game Conflicts", "Awards"};
+
+// A dialog that lists stored rows has a Refresh button the keyboard
+// reaches, which says it reloads and which key does it, and F5 is that
+// button.
+void ExpectRefreshOffered(const std::string& name, CDialog& dlg)
+{
+    auto* refresh = dlg.findChild<QAbstractButton*>(QStringLiteral("refreshButton"));
+    if (kListNoStoredRows.count(name)) {
+        EXPECT_EQ(refresh, nullptr);
+        return;
+    }
+    ASSERT_NE(refresh, nullptr) << "no Refresh";
+    EXPECT_EQ(AccessibleName(refresh), QStringLiteral("Refresh"));
+    EXPECT_TRUE(refresh->toolTip().contains(QStringLiteral("database")) &&
+                refresh->toolTip().contains(QStringLiteral("F5")))
+        << refresh->toolTip().toStdString();
+    EXPECT_TRUE(refresh->isEnabled());
+    EXPECT_TRUE(refresh->focusPolicy() & Qt::TabFocus);
+    int clicks = 0;
+    const QMetaObject::Connection counting =
+        QObject::connect(refresh, &QAbstractButton::clicked, [&clicks] { ++clicks; });
+    PressF5(&dlg);
+    QObject::disconnect(counting);
+    EXPECT_EQ(clicks, 1) << "F5 is not Refresh";
+}
 }  // namespace
 
-// Every control has the name a screen reader should speak, and every
-// disabled button and menu item says why it is disabled.
+// Every control has the name a screen reader should speak, every disabled
+// button and menu item says why it is disabled, and every dialog listing
+// stored rows offers Refresh.
 TEST_F(EveryDialog, NamesEveryControlAndSaysWhyADisabledOneIsDisabled)
 {
     WalkEveryDialog(
-        Data(), [](const std::string&, CDialog& dlg) { ExpectReadable(&dlg); },
+        Data(),
+        [](const std::string& name, CDialog& dlg) {
+            ExpectReadable(&dlg);
+            ExpectRefreshOffered(name, dlg);
+        },
         [](const std::string&, CDialog& dlg, const DialogStep& step) {
             step.act(dlg);
             ExpectReadable(&dlg);
@@ -373,6 +421,247 @@ TEST_F(EveryDialog, QuestionsThatDestroyDataDefaultToNo)
     EXPECT_EQ(Count(Sql("select * from HeatPlayer where heatID = %d", heat2)), 2);
     EXPECT_EQ(ui().Messages().size(), 8u);
 }
+
+namespace {
+
+// The rows of a list, a drop-down list or a tab bar as the director reads
+// them: the texts of each row's cells.
+std::vector<QStringList> ListedRows(QWidget* list)
+{
+    std::vector<QStringList> rows;
+    if (auto* tabs = qobject_cast<QTabBar*>(list)) {
+        for (int i = 0; i < tabs->count(); ++i) rows.push_back({tabs->tabText(i)});
+    } else if (auto* combo = qobject_cast<QComboBox*>(list)) {
+        for (int i = 0; i < combo->count(); ++i) rows.push_back({combo->itemText(i)});
+    } else {
+        const QAbstractItemModel* model = qobject_cast<QAbstractItemView*>(list)->model();
+        for (int r = 0; r < model->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < model->columnCount(); ++c) cells << model->index(r, c).data().toString();
+            rows.push_back(cells);
+        }
+    }
+    return rows;
+}
+
+// The row one of whose cells is text, or -1.
+int RowWith(QWidget* list, const QString& text)
+{
+    const std::vector<QStringList> rows = ListedRows(list);
+    for (size_t r = 0; r < rows.size(); ++r)
+        if (rows[r].contains(text)) return int(r);
+    return -1;
+}
+
+// The rows the director has selected (the current one of a drop-down list
+// or a tab bar).
+std::vector<int> SelectedListRows(QWidget* list)
+{
+    if (auto* tabs = qobject_cast<QTabBar*>(list)) return {tabs->currentIndex()};
+    if (auto* combo = qobject_cast<QComboBox*>(list)) return {combo->currentIndex()};
+    std::vector<int> rows;
+    const auto* view = qobject_cast<QAbstractItemView*>(list);
+    for (int r = 0; r < view->model()->rowCount(); ++r)
+        if (view->selectionModel()->isRowSelected(r, QModelIndex())) rows.push_back(r);
+    return rows;
+}
+
+void SelectListRow(QWidget* list, int row)
+{
+    if (auto* tabs = qobject_cast<QTabBar*>(list))
+        tabs->setCurrentIndex(row);
+    else if (auto* combo = qobject_cast<QComboBox*>(list))
+        combo->setCurrentIndex(row);
+    else if (auto* view = qobject_cast<QAbstractItemView*>(list))
+        view->setCurrentIndex(view->model()->index(row, 0));
+}
+
+// The ids of the tournament of EveryDialog that another desk's writes name.
+struct DeskData : DialogData {
+    int startedGame = 0;
+};
+
+// One dialog open at one desk while another desk writes: the dialog's list
+// (by its object name), the row the director selected in it, what the other
+// desk writes, the row that adds, and anything else the dialog must show
+// afterwards.
+struct RefreshCase {
+    std::string name;
+    std::function<std::unique_ptr<CDialog>(const DeskData&)> open;
+    QString list;
+    QString selected;
+    std::function<void(const DeskData&)> elsewhere;
+    QString added;
+    std::function<void(CDialog&)> alsoShown = {};
+};
+
+void PrintTo(const RefreshCase& c, std::ostream* os) { *os << c.name; }
+
+const QString kNewcomer = QStringLiteral("Ann Aardvark");  // listed before every other player
+int AddNewcomer() { return AddPlayer("Ann", "Aardvark"); }
+
+// Another desk enters the results of a started game and finishes it.
+void FinishGame(int gameID)
+{
+    ExecuteSQL(Sql("update GamePlayer set result = 0, years = 5, centers = 4 where gameID = %d", gameID));
+    ExecuteSQL(Sql("update Game set gameStat = 2 where id = %d", gameID));
+}
+
+QString TextOf(CDialog& dlg, const char* comboName) { return dlg.findChild<QComboBox*>(comboName)->currentText(); }
+
+const RefreshCase kRefreshCases[] = {
+    {"Open Tournament", [](const DeskData& t) { return std::make_unique<COpenTournamentDialog>(t.tournamentID); },
+     "tournamentCombo", kName,
+     [](const DeskData& t) { AddTournament({.name = "Autumn Open", .systemID = t.systemID}); }, "Autumn Open"},
+    {"Players", [](const DeskData&) { return std::make_unique<CPlayersDialog>(); }, "playerList", "First3 Last3",
+     [](const DeskData&) { AddNewcomer(); }, kNewcomer},
+    {"Conflicts", [](const DeskData& t) { return std::make_unique<CConflictsDialog>(t.players[0]); }, "conflictList",
+     "First3 Last3", [](const DeskData& t) { AddConflict(t.players[0], AddNewcomer(), 2); }, kNewcomer,
+     [](CDialog& dlg) {
+         EXPECT_TRUE(ButtonByText(&dlg, "&Increase")->isEnabled());
+         EXPECT_EQ(RowWith(dlg.findChild<QComboBox*>("playerCombo"), kNewcomer), 0);
+     }},
+    {"Groups", [](const DeskData& t) { return std::make_unique<CGroupsDialog>(t.groupID, -1); }, "memberList",
+     "First2 Last2",
+     [](const DeskData& t) {
+         ExecuteSQL(Sql("insert into PlayerGroup (groupID, playerID) values (%d, %d)", t.groupID, AddNewcomer()));
+     },
+     kNewcomer, [](CDialog& dlg) { EXPECT_TRUE(ButtonByText(&dlg, "Leave Group -->")->isEnabled()); }},
+    {"Pre-Registration (heat 3)", [](const DeskData&) { return std::make_unique<CPreRegistrationDialog>(-1); },
+     "preList", "First16 Last16",
+     [](const DeskData& t) {
+         AddPreRegistration(t.tournamentID, AddNewcomer(), 4);
+         AddHeat(t.tournamentID, 3);
+     },
+     kNewcomer,
+     [](CDialog& dlg) {
+         EXPECT_EQ(dlg.findChild<QGroupBox*>("heatGroup")->title(), "First16 Last16");
+         // Heat 3 exists now: it is closed to pre-registration.
+         EXPECT_FALSE(dlg.findChild<QListWidget*>("preList")->isEnabled());
+     }},
+    {"Heats (heat 2)", [](const DeskData&) { return std::make_unique<CHeatsDialog>(); }, "registeredList",
+     "First2 Last2",
+     [](const DeskData& t) {
+         AddHeatPlayer(t.heatWithoutGames, AddNewcomer());
+         AddHeat(t.tournamentID, 3);
+     },
+     kNewcomer,
+     [](CDialog& dlg) {
+         auto* tabs = dlg.findChild<QTabBar*>("heatTabs");
+         EXPECT_EQ(tabs->count(), 3);
+         EXPECT_EQ(tabs->tabText(tabs->currentIndex()), "Heat 2");
+         EXPECT_EQ(dlg.findChild<QLabel*>("registeredCountLabel")->text(), "3 Players Listed");
+         EXPECT_TRUE(ButtonByText(&dlg, "<-- Sit &Out")->isEnabled());
+     }},
+    {"Games (heat 1)",
+     [](const DeskData& t) {
+         g_conflictModel = BuildConflictModel(-1);
+         return std::make_unique<CGamesDialog>(kName + " - Heat 1", t.heatWithGames, t.systemID);
+     },
+     "gameTabs", "Game 2",
+     [](const DeskData& t) {
+         AddGame(t.heatWithGames, 3);
+         FinishGame(t.startedGame);
+     },
+     "Game 3",
+     [](CDialog& dlg) {
+         EXPECT_EQ(TextOf(dlg, "statusCombo"), "FINISHED");
+         EXPECT_EQ(TextOf(dlg, "centersCombo1"), "4");
+         EXPECT_FALSE(dlg.findChild<QComboBox*>("resultCombo1")->isEnabled());
+     }},
+    {"Scores (every player)",
+     [](const DeskData& t) {
+         ExecuteSQL(Sql("update Tournament set minHeats = 1 where id = %d", t.tournamentID));
+         LoadTournament(t.tournamentID);
+         return std::make_unique<CScoresDialog>(kName);
+     },
+     "playerList", "First2 Last2",
+     [](const DeskData& t) { FinishGame(t.startedGame); }, "First8 Last8"},
+    {"Teams", [](const DeskData& t) { return std::make_unique<CTeamsDialog>(t.tournamentID, kName); }, "teamList",
+     "Knights",
+     [](const DeskData& t) { AddTeam(t.tournamentID, "Archers", {t.players[3], t.players[4], t.players[5]}); },
+     "Archers", [](CDialog& dlg) { EXPECT_TRUE(ButtonByText(&dlg, "&Disband")->isEnabled()); }},
+    {"Team Details", [](const DeskData& t) { return std::make_unique<CTeamDetailsDialog>(t.teamID, kName); },
+     "player1List", "First4 Last4", [](const DeskData&) { AddNewcomer(); }, kNewcomer,
+     [](CDialog& dlg) { EXPECT_EQ(TextOf(dlg, "player2List"), "First2 Last2"); }},
+    {"Tournament Details",
+     [](const DeskData& t) {
+         return std::make_unique<CTournamentDetailsDialog>(t.tournamentID, kName, QString(), nullptr);
+     },
+     "systemCombo", "Standard", [](const DeskData&) { AddSystem({.name = "Another"}); }, "Another"},
+};
+
+// The fields in which the director types what a dialog saves later, or
+// adds with a button.
+const char* const kTypedFields[] = {"nameEdit", "firstNameEdit"};
+
+}  // namespace
+
+class RefreshingDialog : public EveryDialog, public testing::WithParamInterface<RefreshCase> {
+protected:
+    // Every row of the tables the dialogs write.
+    static std::vector<std::vector<QStringList>> StoredRows()
+    {
+        std::vector<std::vector<QStringList>> tables;
+        for (const char* table : {"Tournament", "System", "Player", "PlayerConflicts", "[Group]", "PlayerGroup",
+                                  "TournamentPlayer", "Heat", "HeatPlayer", "Game", "GamePlayer", "TournamentTeam",
+                                  "TeamPlayer"})
+            tables.push_back(Rows(Sql("select * from %s", table)));
+        return tables;
+    }
+};
+
+// Another desk writes while the dialog is open; after F5 the dialog lists
+// what it wrote, with the director's selection and what he typed as they
+// were, and writes nothing itself.
+TEST_P(RefreshingDialog, ShowsWhatAnotherDeskWroteAndKeepsTheDirectorsPlace)
+{
+    const RefreshCase& c = GetParam();
+    DeskData t{Data()};
+    t.startedGame = startedGame;
+    std::unique_ptr<CDialog> dlg = c.open(t);
+    ASSERT_TRUE(dlg->Initialise());
+    auto* list = dlg->findChild<QWidget*>(c.list);
+    ASSERT_NE(list, nullptr);
+    const int selected = RowWith(list, c.selected);
+    ASSERT_GE(selected, 0);
+    SelectListRow(list, selected);
+    // F5 is pressed where the director was last: in the field he typed in,
+    // else in the list.
+    QWidget* typedIn = list;
+    for (const char* field : kTypedFields) {
+        if (auto* edit = dlg->findChild<QLineEdit*>(field)) {
+            edit->setText("Typed, not saved");
+            typedIn = edit;
+        }
+    }
+    ASSERT_EQ(RowWith(list, c.added), -1);
+
+    c.elsewhere(t);
+    const auto stored = StoredRows();
+    PressF5(typedIn);
+
+    EXPECT_GE(RowWith(list, c.added), 0);
+    EXPECT_EQ(SelectedListRows(list), std::vector<int>{RowWith(list, c.selected)});
+    if (c.alsoShown) c.alsoShown(*dlg);
+    for (const char* field : kTypedFields) {
+        if (auto* edit = dlg->findChild<QLineEdit*>(field)) {
+            EXPECT_EQ(edit->text(), "Typed, not saved") << field;
+        }
+    }
+    EXPECT_EQ(StoredRows(), stored);
+    EXPECT_FALSE(dlg->HasEnded());
+    dlg.reset();
+    g_conflictModel.reset();
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryListDialog, RefreshingDialog, testing::ValuesIn(kRefreshCases),
+                         [](const testing::TestParamInfo<RefreshCase>& info) {
+                             std::string name;
+                             for (char ch : info.param.name)
+                                 if (std::isalnum(static_cast<unsigned char>(ch))) name += ch;
+                             return name;
+                         });
 
 // The tournament of a big evening, with long names and fractional scores.
 class EveryDialogOnAFullTournament : public DbTest {

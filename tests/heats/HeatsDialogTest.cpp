@@ -165,6 +165,32 @@ TEST_F(HeatsDialogTest, AbandoningTheOnlyHeatClosesTheDialog)
     EXPECT_EQ(Count("select * from Heat"), 0);
 }
 
+// Refresh never writes: a heat abandoned at another desk leaves the last
+// heat shown, and with none left the dialog says so and closes rather than
+// creating heat 1 again.
+TEST_F(HeatsDialogTest, RefreshAfterHeatsWereAbandonedElsewhereCreatesNone)
+{
+    OpenTournament();
+    const std::vector<int> ids = AddPlayers(2);
+    Register(1, {ids[0]});
+    HeatID(2);
+    auto dlg = OpenDialog();
+    ASSERT_EQ(Tabs(dlg.get())->currentIndex(), 1);
+    Exec(Sql("delete from Heat where id = %d", HeatID(2)));
+    ButtonByText(dlg.get(), "Refresh")->click();
+    EXPECT_EQ(Tabs(dlg.get())->count(), 1);
+    EXPECT_EQ(Column(Registered(dlg.get())), QStringList{"First L00"});
+    // The next heat is numbered after the heats now stored.
+    ui().Expect("Confirm New Heat", MsgAnswer::No).Text("Create Heat 2?");
+    ActionByText(dlg.get(), "&New")->trigger();
+
+    Exec(Sql("delete from Heat where id = %d", HeatID(1)));
+    ui().Expect("No Heat Left").Icon(MsgIcon::Exclamation);
+    ButtonByText(dlg.get(), "Refresh")->click();
+    EXPECT_TRUE(dlg->HasEnded());
+    EXPECT_EQ(Count("select * from Heat"), 0);
+}
+
 TEST_F(HeatsDialogTest, AbandonThatFailsHalfWayKeepsTheWholeHeat)
 {
     OpenTournament();

@@ -3,6 +3,7 @@
 #include "db/Database.h"
 #include "support/Widgets.h"
 #include "teams/TeamsFixture.h"
+#include "ui/UiServices.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -134,6 +135,39 @@ TEST_F(TeamDetails, EditingPlacesOneMemberInEachListBeforeTheFreePlayers)
     CTeamDetailsDialog next(-1, "Spring Open");
     ASSERT_TRUE(next.Initialise());
     EXPECT_EQ(Offered(next.PlayerList(0)), (QStringList{"Bob Baker", "Cal Clark"}));
+}
+
+// Refresh offers the players as they are stored now and keeps the name and
+// every choice still possible; a chosen player another desk put on a team
+// leaves his place empty, and the director is told.
+TEST_F(TeamDetails, RefreshKeepsWhatTheDirectorEnteredWhileItCanStand)
+{
+    const int t = OpenTeamTournament(1);
+    AddFivePlayers();
+    const int team = AddTeam(t, "Alpha", {evans, adams, clark});
+    CTeamDetailsDialog d(team, "Spring Open");
+    ASSERT_TRUE(d.Initialise());
+    NameEdit(d)->setText("Alpha Two");
+    Choose(d.PlayerList(1), "Dan Dunn");
+
+    AddTeam(t, "Beta", {dunn, AddPlayer("Fay", "Fox"), AddPlayer("Gus", "Gray")});
+    Exec(Sql("delete from TeamPlayer where playerID = %d", evans));
+    ui().Expect("Players No Longer Free").Icon(MsgIcon::Exclamation);
+    ButtonByText(&d, "Refresh")->click();
+    EXPECT_TRUE(ui().Messages().back().text.endsWith("\nDan Dunn"));
+    EXPECT_EQ(NameEdit(d)->text(), "Alpha Two");
+    EXPECT_EQ(Offered(d.PlayerList(0)), (QStringList{"Ann Adams", "Bob Baker", "Eve Evans"}));
+    EXPECT_EQ(Offered(d.PlayerList(1)), (QStringList{"Cal Clark", "Bob Baker", "Eve Evans"}));
+    EXPECT_EQ(Offered(d.PlayerList(2)), (QStringList{"Bob Baker", "Eve Evans"}));
+    EXPECT_EQ(d.PlayerList(0)->currentText(), "Ann Adams");
+    EXPECT_EQ(d.PlayerList(1)->currentIndex(), -1);
+    EXPECT_EQ(d.PlayerList(2)->currentText(), "Eve Evans");
+
+    Choose(d.PlayerList(1), "Bob Baker");
+    ClickOK(d);
+    ASSERT_TRUE(d.HasEnded());
+    EXPECT_EQ(MembersOf(team), (QStringList{"Ann Adams", "Bob Baker", "Eve Evans"}));
+    EXPECT_EQ(Int(Sql("select count(*) from TournamentTeam where name = 'Alpha Two'")), 1);
 }
 
 TEST_F(TeamDetails, ForALargerTeamSizeLeavesTheNewPlacesUnchosen)
