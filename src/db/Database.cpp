@@ -247,7 +247,10 @@ DbError CDatabase::Failure(const QSqlError& error, const QString& state)
     const QString text = DriverText(error);
     const int code = error.nativeErrorCode().toInt();
     if (OnServer()) {
-        if (IsLostState(state, error.databaseText() + error.driverText())) {
+        // The driver may report a broken connection as the failure of a step
+        // of its own ("internal SAVEPOINT failed"): it knows it is broken.
+        const QSqlDatabase db = QSqlDatabase::database(ConnectionName(), false);
+        if (IsLostState(state, error.databaseText() + error.driverText()) || (db.isValid() && ConnectionDead(db))) {
             g_connectionLost = true;
             const QString lost = state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57"))
                                      ? state

@@ -27,6 +27,17 @@ QString FirstState(SQLSMALLINT handleType, const QVariant& handle)
 
 }  // namespace
 
+bool ConnectionDead(const QSqlDatabase& db)
+{
+    if (!db.driver()) return false;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || handle.metaType().sizeOf() != qsizetype(sizeof(SQLHANDLE))) return false;
+    const SQLHANDLE h = *static_cast<const SQLHANDLE*>(handle.constData());
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    if (!h || !SQL_SUCCEEDED(SQLGetConnectAttr(h, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr))) return false;
+    return dead == SQL_CD_TRUE;
+}
+
 QString StatementState(const QSqlQuery& query)
 {
     return query.result() ? FirstState(SQL_HANDLE_STMT, query.result()->handle()) : QString();

@@ -13,3 +13,5 @@ QString StatementState(const QSqlQuery& query);
 // The SQLSTATE of the last failure of a connection call (commit, rollback),
 // or empty.
 QString ConnectionState(const QSqlDatabase& db);
+// True when the driver knows the connection to be broken.
+bool ConnectionDead(const QSqlDatabase& db);

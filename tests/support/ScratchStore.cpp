@@ -46,7 +46,12 @@ void ScratchStore::RunAsServerAdmin(const QString& statement)
     QSqlDatabase::removeDatabase(name);
 }
 
-ScratchStore::ScratchStore()
+void ScratchStore::EndServerConnection(int backendPid)
+{
+    RunAsServerAdmin(QStringLiteral("select pg_terminate_backend(%1, 10000)").arg(backendPid));
+}
+
+ScratchStore::ScratchStore(Start start)
 {
     if (!OnServer()) {
         m_connectString = QString::fromLatin1(kConnectString);
@@ -57,6 +62,7 @@ ScratchStore::ScratchStore()
         m_connectString.replace(QRegularExpression(QStringLiteral("Database=[^;]*"), QRegularExpression::CaseInsensitiveOption),
                                 QStringLiteral("Database=") + m_database);
     }
+    if (start == Start::Empty) return;
     CDatabase::Open(m_connectString);
     EnsureSchema();
 }

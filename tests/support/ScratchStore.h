@@ -12,7 +12,11 @@
 
 class ScratchStore {
 public:
-    ScratchStore();
+    // Opened, with the program's tables; or, for start-up tests, an empty
+    // database nobody has opened (on the file: nothing yet).
+    enum class Start { Open, Empty };
+
+    explicit ScratchStore(Start start = Start::Open);
     ~ScratchStore();
     ScratchStore(const ScratchStore&) = delete;
     ScratchStore& operator=(const ScratchStore&) = delete;
@@ -29,6 +33,11 @@ public:
     // A statement on the server's "postgres" database as its superuser,
     // outside the program's connection (to end another connection, say).
     static void RunAsServerAdmin(const QString& statement);
+
+    // Ends the server connection of the given backend process (the
+    // program's: "select pg_backend_pid()"), as a server stopped or a network
+    // cut would, and returns when it has ended.
+    static void EndServerConnection(int backendPid);
 
 private:
     QString m_database;  // on the server; empty for the file
