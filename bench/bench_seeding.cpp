@@ -1,18 +1,23 @@
-// Cost of seeding a large heat: building the conflict model from the
-// database, and the seat-exchange optimisation from a fixed random draw to
-// its end (goal: under 50 ms for 210 players). Beside it, the plain climb that
+// Cost of seeding a large heat: the draw of 210 players written to the
+// database, building the conflict model from it, the seat-exchange
+// optimisation from a fixed random draw to its end (goal: under 50 ms for 210
+// players) and storing the optimised seating. make bench-postgres runs the
+// database parts on PostgreSQL too. Beside it, the plain climb that
 // recomputes the whole total after every trial exchange, on a 49-player heat,
 // to show what the incremental computation saves.
 
 #include "../tests/heats/ReferenceOptimiser.h"
 
 #include "conflicts/ConflictModel.h"
+#include "db/Recordset.h"
+#include "heats/HeatRecords.h"
 #include "heats/Seeding.h"
 #include "support/SeedingTournaments.h"
 #include "tournament/CurrentTournament.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -45,6 +50,39 @@ void BuildModel210(benchmark::State& state)
     }
 }
 BENCHMARK(BuildModel210)->Unit(benchmark::kMillisecond);
+
+int Heat9(int tournamentID) { return QueryInt(Sql("select id from Heat where tournamentID = %d and heatNum = 9", tournamentID), -1); }
+
+// The draw of the heat's 210 players into 30 games, each time from the
+// players registered again.
+void DrawSeating210(benchmark::State& state)
+{
+    LoadTournament(g_large);
+    const int heatID = Heat9(g_large);
+    std::vector<int> players;
+    for (const PlayerEntry& p : RegisteredPlayers(heatID)) players.push_back(p.id);
+    for (const SeatedPlayer& p : SeatedPlayers(heatID, 0)) players.push_back(p.playerID);
+    // In the order and with the seed of the first draw, so it is drawn again.
+    std::sort(players.begin(), players.end());
+    for (auto _ : state) {
+        state.PauseTiming();
+        UnseedHeat(heatID);
+        state.ResumeTiming();
+        DrawSeating(heatID, players, HeatSeed(9));
+    }
+}
+BENCHMARK(DrawSeating210)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Storing a seating of the 210 over the drawn one, checked against it first.
+void StoreSeating210(benchmark::State& state)
+{
+    LoadTournament(g_large);
+    const int heatID = Heat9(g_large);
+    const std::unique_ptr<ConflictModel> model = BuildConflictModel(9);
+    const HeatSeating drawn = CurrentSeating(*model);
+    for (auto _ : state) WriteOptimisedSeating(heatID, *model, drawn);
+}
+BENCHMARK(StoreSeating210)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // Times a climb from heat 9's drawn seating to its end, on a fresh copy of
 // the model each time.

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <set>
+#include <unordered_map>
 
 std::unique_ptr<ConflictModel> g_conflictModel;
 
@@ -235,6 +236,32 @@ std::unique_ptr<ConflictModel> BuildConflictModel(int heatArg)
     model->heatNum = heatNum;
     const int unstartedOnly = heatArg > 0 ? 1 : 0;
 
+    // Each kind of entry is read once for every player, in the order a
+    // player's own statement would return his: a heat of 210 players takes
+    // five statements, not a thousand (a shared database answers each over
+    // the network).
+    std::unordered_map<int, int> teams;
+    for (CRecordset t(Sql("select TeamPlayer.playerID, teamID from TeamPlayer, TournamentTeam where TeamPlayer.teamID = "
+                          "TournamentTeam.id and TournamentTeam.tournamentID = %d",
+                          tournamentID));
+         !t.IsEOF(); t.MoveNext())
+        teams.try_emplace(t.GetInt(0), t.GetInt(1));
+    std::unordered_map<int, std::vector<PairConflict>> conflicts;
+    for (CRecordset c("select player1, player2, value from PlayerConflicts"); !c.IsEOF(); c.MoveNext())
+        conflicts[c.GetInt(0)].push_back({c.GetInt(1), c.GetInt(2)});
+    std::unordered_map<int, std::vector<ModelGroup>> groups;
+    for (CRecordset g("select playerID, id, name, conflict from [group], playerGroup where playerGroup.groupID = "
+                      "[group].id");
+         !g.IsEOF(); g.MoveNext())
+        groups[g.GetInt(0)].push_back({g.GetInt(1), g.GetInt(3), g.GetString(2)});
+    std::unordered_map<int, std::vector<PastSeat>> seats;
+    for (CRecordset s(Sql("select playerID, heatNum, gameID, powerID from GamePlayer, Game, Heat where "
+                          "GamePlayer.gameID = Game.id and Game.heatID = Heat.id and Heat.heatNum <= %d and "
+                          "Heat.tournamentID = %d order by heatNum",
+                          heatNum, tournamentID));
+         !s.IsEOF(); s.MoveNext())
+        seats[s.GetInt(0)].push_back({s.GetInt(1), s.GetInt(2), s.GetInt(3)});
+
     CRecordset rs(Sql("select playerID, first, last from Player, GamePlayer, Game, Heat where Player.id = playerID "
                       "and (%d = 0 or Game.gameStat = %d) and GamePlayer.gameID = Game.id and Game.heatID = Heat.id "
                       "and Heat.heatNum = %d and Heat.tournamentID = %d",
@@ -243,25 +270,12 @@ std::unique_ptr<ConflictModel> BuildConflictModel(int heatArg)
         ModelPlayer p;
         p.playerID = rs.GetInt(0);
         p.name = PlayerDisplayName(rs.GetString(1), rs.GetString(2));
-        p.teamID = QueryInt(Sql("select teamID from TeamPlayer, TournamentTeam where TeamPlayer.teamID = "
-                                "TournamentTeam.id and TournamentTeam.tournamentID = %d and TeamPlayer.playerID = %d",
-                                tournamentID, p.playerID),
-                            -1);
-        for (CRecordset c(Sql("select player2, value from PlayerConflicts where player1 = %d", p.playerID)); !c.IsEOF();
-             c.MoveNext())
-            p.pairConflicts.push_back({c.GetInt(0), c.GetInt(1)});
-        for (CRecordset g(Sql("select id, name, conflict from [group], playerGroup where playerGroup.groupID = "
-                              "[group].id and playerID = %d",
-                              p.playerID));
-             !g.IsEOF(); g.MoveNext())
-            p.groups.push_back({g.GetInt(0), g.GetInt(2), g.GetString(1)});
+        const auto team = teams.find(p.playerID);
+        p.teamID = team == teams.end() ? -1 : team->second;
+        if (const auto c = conflicts.find(p.playerID); c != conflicts.end()) p.pairConflicts = c->second;
+        if (const auto g = groups.find(p.playerID); g != groups.end()) p.groups = g->second;
         std::reverse(p.groups.begin(), p.groups.end());
-        for (CRecordset s(Sql("select heatNum, gameID, powerID from GamePlayer, Game, Heat where GamePlayer.gameID = "
-                              "Game.id and Game.heatID = Heat.id and GamePlayer.playerID = %d and Heat.heatNum <= %d "
-                              "and Heat.tournamentID = %d order by heatNum",
-                              p.playerID, heatNum, tournamentID));
-             !s.IsEOF(); s.MoveNext())
-            p.seats.push_back({s.GetInt(0), s.GetInt(1), s.GetInt(2)});
+        if (const auto s = seats.find(p.playerID); s != seats.end()) p.seats = s->second;
         std::reverse(p.seats.begin(), p.seats.end());
         model->players.push_back(std::move(p));
     }
