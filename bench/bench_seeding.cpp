@@ -51,7 +51,10 @@ void BuildModel210(benchmark::State& state)
 }
 BENCHMARK(BuildModel210)->Unit(benchmark::kMillisecond);
 
-int Heat9(int tournamentID) { return QueryInt(Sql("select id from Heat where tournamentID = %d and heatNum = 9", tournamentID), -1); }
+int Heat9(int tournamentID)
+{
+    return QueryInt(Sql("select id from Heat where tournamentID = %d and heatNum = 9", tournamentID), -1);
+}
 
 // The draw of the heat's 210 players into 30 games, each time from the
 // players registered again.

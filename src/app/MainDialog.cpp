@@ -197,7 +197,8 @@ void CMainDialog::OnDeleteTournament()
                             QStringLiteral("Confirm Tournament Delete")))
         return;
     RunAtomically([&] {
-        for (CRecordset games(Sql("select Game.id from Game, Heat where Heat.tournamentID = %d and Game.heatID = Heat.id",
+        for (CRecordset games(Sql("select Game.id from Game, Heat where Heat.tournamentID = %d and Game.heatID = "
+                                  "Heat.id",
                                   m_tournamentID));
              !games.IsEOF(); games.MoveNext()) {
             ExecuteSQL(Sql("delete from GamePlayer where gameID = %d", games.GetInt(0)));

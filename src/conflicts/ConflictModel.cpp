@@ -241,8 +241,8 @@ std::unique_ptr<ConflictModel> BuildConflictModel(int heatArg)
     // five statements, not a thousand (a shared database answers each over
     // the network).
     std::unordered_map<int, int> teams;
-    for (CRecordset t(Sql("select TeamPlayer.playerID, teamID from TeamPlayer, TournamentTeam where TeamPlayer.teamID = "
-                          "TournamentTeam.id and TournamentTeam.tournamentID = %d",
+    for (CRecordset t(Sql("select TeamPlayer.playerID, teamID from TeamPlayer, TournamentTeam where "
+                          "TeamPlayer.teamID = TournamentTeam.id and TournamentTeam.tournamentID = %d",
                           tournamentID));
          !t.IsEOF(); t.MoveNext())
         teams.try_emplace(t.GetInt(0), t.GetInt(1));

@@ -29,6 +29,10 @@ StoreAddress g_store;
 // The server's connection broke; the next action outside a transaction
 // connects again.
 bool g_connectionLost = false;
+// Since the last statement on the server: a connection idle for long may
+// have been cut without a word (a server restarted, a network down).
+QElapsedTimer g_sinceLastStatement;
+constexpr qint64 kIdleBeforeProbeMs = 30000;
 
 enum class Access { Read, Write };
 
@@ -205,10 +209,25 @@ QSqlQuery RunOnce(const SqlStatement& statement, const QString& text, bool& done
     return query;
 }
 
+QSqlQuery Execute(const SqlStatement& statement, Access access);
+
+// Before an action writes on a connection that has been idle for long, a
+// read finds out whether it still stands, and connects again if not, so the
+// write is not the statement that discovers it.
+void ProbeIdleConnection()
+{
+    if (!OnServer() || g_transactionDepth > 0 || !g_sinceLastStatement.isValid() ||
+        g_sinceLastStatement.elapsed() < kIdleBeforeProbeMs)
+        return;
+    Execute("select 1", Access::Read);
+}
+
 QSqlQuery Execute(const SqlStatement& statement, Access access)
 {
     RequireSendable(statement);
     RequireConnection();
+    if (access == Access::Write) ProbeIdleConnection();
+    g_sinceLastStatement.start();
     const QString text = OnServer() ? ServerStatementText(statement.Text(), SchemaTextColumns()) : statement.Text();
     for (int attempt = 0;; ++attempt) {
         bool done = false;
@@ -351,6 +370,7 @@ Transaction::Transaction()
 {
     if (g_transactionDepth == 0) {
         RequireConnection();
+        ProbeIdleConnection();
         QSqlDatabase db = Connection();
         if (!db.transaction()) throw CDatabase::Failure(db.lastError(), OnServer() ? ConnectionState(db) : QString());
         g_transactionFailed = false;

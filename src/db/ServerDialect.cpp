@@ -2,7 +2,7 @@
 
 #include <QRegularExpression>
 
-#include <vector>
+#include <functional>
 
 namespace {
 
@@ -25,9 +25,12 @@ QString MaskLiterals(const QString& text, QStringList& literals)
         }
         qsizetype end = i + 1;
         while (end < text.size()) {
-            if (text[end] == QChar('\'') && end + 1 < text.size() && text[end + 1] == QChar('\'')) end += 2;
-            else if (text[end] == QChar('\'')) break;
-            else ++end;
+            if (text[end] == QChar('\'') && end + 1 < text.size() && text[end + 1] == QChar('\''))
+                end += 2;
+            else if (text[end] == QChar('\''))
+                break;
+            else
+                ++end;
         }
         literals << text.mid(i, end + 1 - i);
         masked += QChar(1) + QString::number(literals.size() - 1) + QChar(1);
@@ -36,33 +39,35 @@ QString MaskLiterals(const QString& text, QStringList& literals)
     return masked;
 }
 
-QString UnmaskLiterals(QString masked, const QStringList& literals)
+// The text with every match of pattern from position from on replaced by
+// what replacement makes of it.
+QString ReplaceMatches(const QString& text, const QRegularExpression& pattern,
+                       const std::function<QString(const QRegularExpressionMatch&)>& replacement, qsizetype from = 0)
 {
-    static const QRegularExpression marker(QStringLiteral("\\x01(\\d+)\\x01"));
-    QString text;
-    qsizetype last = 0;
-    for (auto it = marker.globalMatch(masked); it.hasNext();) {
+    QString out = text.left(from);
+    qsizetype last = from;
+    for (auto it = pattern.globalMatch(text, from); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
-        text += masked.mid(last, m.capturedStart() - last);
-        text += literals.value(m.captured(1).toInt());
+        out += text.mid(last, m.capturedStart() - last) + replacement(m);
         last = m.capturedEnd();
     }
-    return text + masked.mid(last);
+    return out + text.mid(last);
+}
+
+QString UnmaskLiterals(const QString& masked, const QStringList& literals)
+{
+    static const QRegularExpression marker(QStringLiteral("\\x01(\\d+)\\x01"));
+    return ReplaceMatches(masked, marker,
+                          [&](const QRegularExpressionMatch& m) { return literals.value(m.captured(1).toInt()); });
 }
 
 // "[Group]" -> "\"group\"".
 QString QuoteBracketedNames(const QString& text)
 {
     static const QRegularExpression bracketed(QStringLiteral("\\[([A-Za-z_][A-Za-z0-9_]*)\\]"));
-    QString out;
-    qsizetype last = 0;
-    for (auto it = bracketed.globalMatch(text); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        out += text.mid(last, m.capturedStart() - last);
-        out += QChar('"') + m.captured(1).toLower() + QChar('"');
-        last = m.capturedEnd();
-    }
-    return out + text.mid(last);
+    return ReplaceMatches(text, bracketed, [](const QRegularExpressionMatch& m) {
+        return QChar('"') + m.captured(1).toLower() + QChar('"');
+    });
 }
 
 // Column = text and column <> text after the first WHERE, the text bound or
@@ -70,20 +75,16 @@ QString QuoteBracketedNames(const QString& text)
 QString FoldComparisons(const QString& text)
 {
     static const QRegularExpression where(QStringLiteral("\\bwhere\\b"), QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression comparison(
-        QStringLiteral("((?:\"[^\"]+\"|[A-Za-z_][A-Za-z0-9_]*)(?:\\.[A-Za-z_][A-Za-z0-9_]*)?)\\s*(=|<>)\\s*(\\?|\\x01\\d+\\x01)"));
+    static const QRegularExpression comparison(QStringLiteral(
+        "((?:\"[^\"]+\"|[A-Za-z_][A-Za-z0-9_]*)(?:\\.[A-Za-z_][A-Za-z0-9_]*)?)\\s*(=|<>)\\s*(\\?|\\x01\\d+\\x01)"));
     const QRegularExpressionMatch w = where.match(text);
     if (!w.hasMatch()) return text;
-    const qsizetype from = w.capturedEnd();
-    QString out = text.left(from);
-    qsizetype last = from;
-    for (auto it = comparison.globalMatch(text, from); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        out += text.mid(last, m.capturedStart() - last);
-        out += Folded(m.captured(1)) + QChar(' ') + m.captured(2) + QChar(' ') + Folded(m.captured(3));
-        last = m.capturedEnd();
-    }
-    return out + text.mid(last);
+    return ReplaceMatches(
+        text, comparison,
+        [](const QRegularExpressionMatch& m) {
+            return Folded(m.captured(1)) + QChar(' ') + m.captured(2) + QChar(' ') + Folded(m.captured(3));
+        },
+        w.capturedEnd());
 }
 
 // The terms of each ORDER BY that name a text column sort by the folded text.
@@ -92,7 +93,8 @@ QString FoldOrderings(const QString& text, const QStringList& textColumns)
     static const QRegularExpression orderBy(QStringLiteral("\\border\\s+by\\b"),
                                             QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression term(
-        QStringLiteral("^(\\s*)((?:\"[^\"]+\"|[A-Za-z_][A-Za-z0-9_]*)\\.)?([A-Za-z_][A-Za-z0-9_]*)(\\s+(?:asc|desc))?(\\s*)$"),
+        QStringLiteral(
+            "^(\\s*)((?:\"[^\"]+\"|[A-Za-z_][A-Za-z0-9_]*)\\.)?([A-Za-z_][A-Za-z0-9_]*)(\\s+(?:asc|desc))?(\\s*)$"),
         QRegularExpression::CaseInsensitiveOption);
     QString out;
     qsizetype last = 0;
@@ -102,8 +104,10 @@ QString FoldOrderings(const QString& text, const QStringList& textColumns)
         qsizetype end = m.capturedEnd();
         int depth = 0;
         for (; end < text.size(); ++end) {
-            if (text[end] == QChar('(')) ++depth;
-            else if (text[end] == QChar(')') && depth-- == 0) break;
+            if (text[end] == QChar('('))
+                ++depth;
+            else if (text[end] == QChar(')') && depth-- == 0)
+                break;
         }
         static const QRegularExpression limit(QStringLiteral("\\blimit\\b"), QRegularExpression::CaseInsensitiveOption);
         const QRegularExpressionMatch l = limit.match(text, m.capturedEnd());

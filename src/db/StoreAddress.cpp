@@ -20,7 +20,8 @@ QString ValueOf(const std::vector<ConnectStringPair>& pairs, std::initializer_li
 
 DbError NotAConnectString(const QString& connectString, const QString& why)
 {
-    return DbError(Format("The database connect string \"%s\" cannot be used: %s", WithoutPassword(connectString, connectString), why));
+    return DbError(Format("The database connect string \"%s\" cannot be used: %s",
+                          WithoutPassword(connectString, connectString), why));
 }
 
 }  // namespace
@@ -120,11 +121,13 @@ StoreAddress StoreAddressOf(const QString& connectString)
     address.password = ValueOf(pairs, {"Pwd", "Password"});
     if (!address.driver.contains(QLatin1String("postgres"), Qt::CaseInsensitive)) {
         if (address.driver.isEmpty() && !ValueOf(pairs, {"DSN"}).isEmpty())
-            throw NotAConnectString(connectString, QStringLiteral("it names a data source (DSN); name the driver instead, "
-                                                                  "as DRIVER={PostgreSQL Unicode}."));
+            throw NotAConnectString(connectString,
+                                    QStringLiteral("it names a data source (DSN); name the driver instead, "
+                                                   "as DRIVER={PostgreSQL Unicode}."));
         if (address.driver.isEmpty())
-            throw NotAConnectString(connectString, QStringLiteral("it names no DRIVER; a shared database is reached with "
-                                                                  "DRIVER={PostgreSQL Unicode}."));
+            throw NotAConnectString(connectString,
+                                    QStringLiteral("it names no DRIVER; a shared database is reached with "
+                                                   "DRIVER={PostgreSQL Unicode}."));
         return address;
     }
     address.kind = StoreKind::Server;

@@ -228,7 +228,9 @@ void CGamesDialog::OnStatusChosen(int index)
     if (gameID == 0) return;
     StatusChange change = StatusChange::Refused;
     try {
-        if (!ChangeShownGame([&] { change = ChangeGameStatus(gameID, m_status, index, RowsShown(), ScoringSystem, m_shown); }))
+        if (!ChangeShownGame([&] {
+                change = ChangeGameStatus(gameID, m_status, index, RowsShown(), ScoringSystem, m_shown);
+            }))
             return;
     } catch (...) {
         ui->statusCombo->setCurrentIndex(m_status);  // nothing was stored

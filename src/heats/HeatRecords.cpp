@@ -179,15 +179,15 @@ void StartHeatGames(int heatID)
 void ReplaceSeatedPlayer(int heatID, int seatedID, int registeredID)
 {
     RunAtomically([&] {
-        ExecuteSQL(Sql("update HeatPlayer set playerID = %d where playerID = %d and heatID = %d", seatedID, registeredID,
-                       heatID));
-        const int gameID = QueryInt(Sql("select gameID from GamePlayer, Game where gameID = Game.id and playerID = %d and "
-                                        "Game.heatID = %d",
+        ExecuteSQL(Sql("update HeatPlayer set playerID = %d where playerID = %d and heatID = %d", seatedID,
+                       registeredID, heatID));
+        const int gameID = QueryInt(Sql("select gameID from GamePlayer, Game where gameID = Game.id and playerID = %d "
+                                        "and Game.heatID = %d",
                                         seatedID, heatID),
                                     -1);
         if (gameID == -1) throw DbError(QStringLiteral("The player to be replaced holds no seat in this heat."));
-        ExecuteSQL(
-            Sql("update GamePlayer set playerID = %d where playerID = %d and gameID = %d", registeredID, seatedID, gameID));
+        ExecuteSQL(Sql("update GamePlayer set playerID = %d where playerID = %d and gameID = %d", registeredID,
+                       seatedID, gameID));
     });
 }
 

@@ -150,8 +150,8 @@ void WriteOptimisedSeating(int heatID, const ConflictModel& model, const HeatSea
 {
     RunAtomically([&] {
         HeatSeating stored;
-        for (CRecordset rs(Sql("select GamePlayer.gameID, GamePlayer.playerID, GamePlayer.powerID from GamePlayer, Game "
-                               "where GamePlayer.gameID = Game.id and Game.heatID = %d and Game.gameStat = %d",
+        for (CRecordset rs(Sql("select GamePlayer.gameID, GamePlayer.playerID, GamePlayer.powerID from GamePlayer, "
+                               "Game where GamePlayer.gameID = Game.id and Game.heatID = %d and Game.gameStat = %d",
                                heatID, int(kUnstarted)));
              !rs.IsEOF(); rs.MoveNext())
             stored.push_back({rs.GetInt(0), rs.GetInt(1), rs.GetInt(2)});

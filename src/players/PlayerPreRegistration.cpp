@@ -43,14 +43,15 @@ void StorePreRegistration(int tournamentID, int playerID, int checkedHeats, int 
             CRecordset heat(Sql("select id from Heat where heatNum = %d and tournamentID = %d", n, tournamentID));
             if (heat.IsEOF()) continue;
             const int heatID = heat.GetInt(0);
-            if (RecordExists(Sql("select * from GamePlayer, Game where GamePlayer.playerID = %d and Game.heatID = %d and "
-                                 "GamePlayer.gameID = Game.id",
+            if (RecordExists(Sql("select * from GamePlayer, Game where GamePlayer.playerID = %d and Game.heatID = %d "
+                                 "and GamePlayer.gameID = Game.id",
                                  playerID, heatID)))
                 continue;
             if (!RecordExists(Sql("select * from HeatPlayer where playerID = %d and heatID = %d", playerID, heatID)))
                 ExecuteSQL(Sql("insert into HeatPlayer (heatID, playerID) values (%d, %d)", heatID, playerID));
         }
-        ExecuteSQL(Sql("delete from TournamentPlayer where tournamentID = %d and playerID = %d", tournamentID, playerID));
+        ExecuteSQL(
+            Sql("delete from TournamentPlayer where tournamentID = %d and playerID = %d", tournamentID, playerID));
         InsertPreRegistrationMask(tournamentID, playerID, mask);
     });
 }

@@ -42,14 +42,13 @@ TeamMembers LoadTeamMembers(int teamID)
 std::vector<TeamPlayerChoice> LoadFreePlayers(int tournamentID)
 {
     std::vector<TeamPlayerChoice> players;
-    for (CRecordset rs(Sql("Select * from Player order by last, first")); !rs.IsEOF(); rs.MoveNext()) {
-        const int playerID = rs.GetInt(0);
-        if (RecordExists(Sql("select * from TeamPlayer, TournamentTeam where TeamPlayer.playerID = %d and "
-                             "TournamentTeam.id = TeamPlayer.teamID and TournamentTeam.tournamentId = %d",
-                             playerID, tournamentID)))
-            continue;
-        players.push_back({playerID, PlayerDisplayName(rs.GetString(1), rs.GetString(2))});
-    }
+    // One statement, however many players are registered.
+    for (CRecordset rs(Sql("Select * from Player where id not in (select TeamPlayer.playerID from TeamPlayer, "
+                           "TournamentTeam where TournamentTeam.id = TeamPlayer.teamID and "
+                           "TournamentTeam.tournamentId = %d) order by last, first",
+                           tournamentID));
+         !rs.IsEOF(); rs.MoveNext())
+        players.push_back({rs.GetInt(0), PlayerDisplayName(rs.GetString(1), rs.GetString(2))});
     return players;
 }
 

@@ -37,7 +37,10 @@ TEST_F(Schema, HoldsTheThirteenTables)
     const QStringList names = SchemaTableNames();
     ASSERT_EQ(names.size(), 13);
     EXPECT_EQ(MissingSchemaTables(), QStringList());
-    for (const QString& table : names) EXPECT_EQ(Count(Sql("select * from %s", table == "Group" ? "[Group]" : table.toLatin1().constData())), 0);
+    for (const QString& table : names) {
+        const QByteArray name = table == "Group" ? QByteArray("[Group]") : table.toLatin1();
+        EXPECT_EQ(Count(Sql("select * from %s", name.constData())), 0);
+    }
 }
 
 TEST_F(Schema, KeepsTheColumnOrdersStatementsRelyOn)

@@ -55,8 +55,9 @@ TEST_F(OnServerConnection, ASeedingCutOffHalfWaySeatsNobody)
         players.push_back(AddPlayer("Cut", QString::number(i)));
         AddHeatPlayer(heat, players.back());
     }
-    Exec("create function CutOff() returns trigger language plpgsql as $$ begin if (select count(*) from GamePlayer) "
-         "= 9 then perform pg_terminate_backend(pg_backend_pid()); end if; return new; end $$");
+    Exec(
+        "create function CutOff() returns trigger language plpgsql as $$ begin if (select count(*) from GamePlayer) "
+        "= 9 then perform pg_terminate_backend(pg_backend_pid()); end if; return new; end $$");
     Exec("create trigger CutOff before insert on GamePlayer for each row execute function CutOff()");
     try {
         DrawSeating(heat, players, 1);
@@ -84,9 +85,8 @@ TEST_F(OnServerConnection, AChangeRefusedForAnotherDesksIsRunAgainThreeTimesAtMo
                 ++attempts;
                 (void)Count("select * from Player");  // this desk's view is taken
                 if (attempts <= interfering) {
-                    EXPECT_TRUE(other.Write(QStringLiteral("update Player set email = 'other%1' where id = %2")
-                                                .arg(attempts)
-                                                .arg(player)))
+                    EXPECT_TRUE(other.Write(
+                        QStringLiteral("update Player set email = 'other%1' where id = %2").arg(attempts).arg(player)))
                         << other.LastError().toStdString();
                 }
                 Exec(Sql("update Player set email = 'mine' where id = %d", player));
@@ -107,7 +107,8 @@ TEST_F(OnServerConnection, AChangeRefusedForAnotherDesksIsRunAgainThreeTimesAtMo
                     << refused.Message().toStdString();
             }
             EXPECT_EQ(attempts, 4);
-            EXPECT_EQ(Rows(Sql("select email from Player where id = %d", player)), std::vector<QStringList>{{"other4"}});
+            EXPECT_EQ(Rows(Sql("select email from Player where id = %d", player)),
+                      std::vector<QStringList>{{"other4"}});
         }
     }
 }

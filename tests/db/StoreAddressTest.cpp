@@ -28,7 +28,8 @@ TEST(StoreAddress, RefusesWhatIsNoConnectStringOfADatabaseWithoutShowingThePassw
         {"DSN=event;Pwd=hunter22", "it names a data source (DSN)"},
         {"DRIVER={PostgreSQL Unicode};Database=x;Pwd=hunter22", "it names no Server."},
         {"DRIVER={PostgreSQL Unicode};Server=db;Pwd=hunter22", "it names no Database."},
-        {"DRIVER={PostgreSQL Unicode};Server=db;Port=54x;Database=x;Pwd=hunter22", "the Port 54x is not a port number."},
+        {"DRIVER={PostgreSQL Unicode};Server=db;Port=54x;Database=x;Pwd=hunter22",
+         "the Port 54x is not a port number."},
         {"DRIVER={PostgreSQL Unicode;Server=db;Pwd=hunter22", "opens a brace that is never closed."},
         {"DRIVER={PostgreSQL Unicode};Server;Pwd=hunter22", "\"Server\" is not of the form key=value."},
     };

@@ -65,13 +65,15 @@ TEST_F(GamesTest, AChangeToAGameChangedAtAnotherDeskIsRefusedAndTheGameShownAgai
     auto dlg = OpenDialog();
     GamesView view{*dlg};
     SecondDesk other(store());
-    ASSERT_TRUE(other.Write(QStringLiteral("update GamePlayer set centers = 5 where gameID = %1 and powerID = 0").arg(game)))
+    ASSERT_TRUE(
+        other.Write(QStringLiteral("update GamePlayer set centers = 5 where gameID = %1 and powerID = 0").arg(game)))
         << other.LastError().toStdString();
 
     ui().Expect("Game Changed Elsewhere")
         .Icon(MsgIcon::Stop)
-        .Text("Game 1 of Heat 1 has been changed at another desk since it was shown here, so your change was not "
-              "saved.\nThe game is shown again as it is stored: look at it and make your change again.");
+        .Text(
+            "Game 1 of Heat 1 has been changed at another desk since it was shown here, so your change was not "
+            "saved.\nThe game is shown again as it is stored: look at it and make your change again.");
     GamesView::Choose(view.Centres(1), "7");
     EXPECT_EQ(Seats(game)[0], "0 -1 -1 5");
     EXPECT_EQ(Seats(game)[1], "1 -1 -1 -1");
@@ -139,7 +141,8 @@ TEST_F(OnServerDesks, TwoProgramsSeedEnterAndFinishDifferentGamesAndListTheSameS
     for (int id : theirs) ids << QString::number(id);
     QProcess second;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(kSecondProgram, QStringLiteral("%1\n%2\n%3").arg(store().ConnectString()).arg(tournamentID).arg(ids.join(',')));
+    env.insert(kSecondProgram,
+               QStringLiteral("%1\n%2\n%3").arg(store().ConnectString()).arg(tournamentID).arg(ids.join(',')));
     second.setProcessEnvironment(env);
     second.start(QCoreApplication::applicationFilePath(),
                  {QStringLiteral("--gtest_filter=SecondProgram.*"), QStringLiteral("--store=postgres")});

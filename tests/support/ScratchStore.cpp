@@ -26,8 +26,9 @@ QString ScratchStore::ServerAdminConnectString()
 {
     const QString admin = qEnvironmentVariable("QUORVANE_TEST_POSTGRES");
     if (admin.isEmpty())
-        throw std::runtime_error("the tests of the shared store need a PostgreSQL server: run them through "
-                                 "tools/with-postgres (make test-postgres)");
+        throw std::runtime_error(
+            "the tests of the shared store need a PostgreSQL server: run them through "
+            "tools/with-postgres (make test-postgres)");
     return admin;
 }
 
@@ -59,8 +60,9 @@ ScratchStore::ScratchStore(Start start)
         m_database = QStringLiteral("quorvane_%1_%2").arg(QCoreApplication::applicationPid()).arg(++g_scratchDatabases);
         RunAsServerAdmin(QStringLiteral("create database %1").arg(m_database));
         m_connectString = ServerAdminConnectString();
-        m_connectString.replace(QRegularExpression(QStringLiteral("Database=[^;]*"), QRegularExpression::CaseInsensitiveOption),
-                                QStringLiteral("Database=") + m_database);
+        m_connectString.replace(
+            QRegularExpression(QStringLiteral("Database=[^;]*"), QRegularExpression::CaseInsensitiveOption),
+            QStringLiteral("Database=") + m_database);
     }
     if (start == Start::Empty) return;
     CDatabase::Open(m_connectString);
