@@ -1,5 +1,5 @@
 #pragma once
-// Optimizing Seating: the deeper seating search at work. The search runs in
+// Optimizing Seating: the deeper seating search (or the seating plan) at work. The search runs in
 // short slices from the event loop, so the window answers the director
 // throughout; it shows the time left and the best conflict value found so
 // far. The dialog ends by itself when the budget is spent or a total of 0 is
@@ -21,7 +21,7 @@ class CSeatingSearchDialog : public CDialog {
     Q_OBJECT
 public:
     // Runs search for at most seconds.
-    CSeatingSearchDialog(SeatingSearch& search, double seconds, QWidget* parent = nullptr);
+    CSeatingSearchDialog(SteppedSeatingSearch& search, double seconds, QWidget* parent = nullptr);
     ~CSeatingSearchDialog() override;
 
     // Ends the search after this many steps in total as well, so that a
@@ -41,9 +41,9 @@ private:
     bool SearchEnded() const;
 
     std::unique_ptr<Ui::CSeatingSearchDialog> ui;
-    SeatingSearch& m_search;
+    SteppedSeatingSearch& m_search;
     QTimer m_slices;
-    SeatingSearch::Clock::duration m_budget;
-    SeatingSearch::Clock::time_point m_deadline;
+    SteppedSeatingSearch::Clock::duration m_budget;
+    SteppedSeatingSearch::Clock::time_point m_deadline;
     long long m_stepLimit = -1;
 };
