@@ -4,6 +4,7 @@
 
 #include "conflicts/ConflictModel.h"
 #include "db/ValueCodes.h"
+#include "heats/Seeding.h"
 #include "tournament/CurrentTournament.h"
 
 #include <algorithm>
@@ -21,6 +22,14 @@ inline Seating SeatingOf(const ConflictModel& model)
     Seating seating;
     for (const ModelPlayer& p : model.players) seating.push_back({p.seats.front().gameID, p.seats.front().powerID});
     return seating;
+}
+
+// The seats of the heat, whoever holds them.
+inline Seating SeatsHeld(const ConflictModel& model)
+{
+    Seating seats = SeatingOf(model);
+    std::sort(seats.begin(), seats.end());
+    return seats;
 }
 
 inline int Uniform(std::mt19937& rng, int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); }
@@ -104,6 +113,16 @@ inline ConflictModel RandomHeat(std::mt19937& rng)
     const int teamHeats[] = {-1, 0, model.heatNum, model.heatNum, model.heatNum + 1};
     t.teamHeat = teamHeats[Uniform(rng, 0, 4)];
     t.groupPowers = Uniform(rng, 0, 4);
+    return model;
+}
+
+// A random heat as the exchange pass leaves it, the team-weight rule applied
+// for it.
+inline ConflictModel PassedRandomHeat(std::mt19937& rng)
+{
+    ConflictModel model = RandomHeat(rng);
+    ApplyTeamWeightRule(model.heatNum);
+    OptimiseSeating(model, model.TotalConflict());
     return model;
 }
 
