@@ -15,7 +15,7 @@
 //   int v = SeedingConflict(heatNum);
 //   HeatSeating drawn = CurrentSeating(*g_conflictModel);
 //   ... if the director agrees:
-//   v = OptimiseSeating(v);                       // then perhaps SeatingSearch
+//   v = OptimiseSeating(v);                       // then perhaps SeatingPlanner
 //   WriteOptimisedSeating(heatID, *g_conflictModel, drawn);
 
 #include "conflicts/ConflictModel.h"
