@@ -299,17 +299,23 @@ int SeatingPlanState::SeatByDesign(const ConflictModel& model)
     const int n = m_n;
     for (const PairTerms& pair : m_pairs)
         if (pair.fixed != 0 || pair.mates) return 0;
+    // The design numbers the players by id, whatever order the model lists
+    // them in.
+    std::vector<int> byID(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) byID[size_t(i)] = i;
+    std::sort(byID.begin(), byID.end(),
+              [&](int a, int b) { return model.players[size_t(a)].playerID < model.players[size_t(b)].playerID; });
     const int played = m_firstHeatNum - 1;
     std::vector<DesignHeat> history(size_t(std::max(played, 0)), DesignHeat(size_t(n)));
-    for (int i = 0; i < n; ++i) {
-        const std::vector<PastSeat>& seats = model.players[size_t(i)].seats;
+    for (int d = 0; d < n; ++d) {
+        const std::vector<PastSeat>& seats = model.players[size_t(byID[size_t(d)])].seats;
         if (int(seats.size()) != played + 1) return 0;
         std::vector<bool> seen(size_t(std::max(played, 0)), false);
         for (size_t e = 1; e < seats.size(); ++e) {
             const int h = seats[e].heatNum;
             if (h < 1 || h > played || seen[size_t(h - 1)]) return 0;
             seen[size_t(h - 1)] = true;
-            history[size_t(h - 1)][size_t(i)] = {seats[e].gameID, seats[e].powerID};
+            history[size_t(h - 1)][size_t(d)] = {seats[e].gameID, seats[e].powerID};
         }
     }
     // The first heat's games must be games of seven with the seven powers
@@ -325,11 +331,11 @@ int SeatingPlanState::SeatByDesign(const ConflictModel& model)
     const std::vector<DesignHeat> next = ContinueSeatingDesign(history, n, m_heats);
     m_fromDesign = !next.empty();
     for (size_t k = 0; k < next.size(); ++k) {
-        for (int i = 0; i < n; ++i) {
-            const DesignSeat& seat = next[k][size_t(i)];
+        for (int d = 0; d < n; ++d) {
+            const DesignSeat& seat = next[k][size_t(d)];
             const bool powers = k == 0 ? bool(powered[size_t(seat.game)]) : m_assignPowers;
-            m_game[Seat(int(k), i)] = seat.game;
-            m_power[Seat(int(k), i)] = powers ? seat.power : kNoPower;
+            m_game[Seat(int(k), byID[size_t(d)])] = seat.game;
+            m_power[Seat(int(k), byID[size_t(d)])] = powers ? seat.power : kNoPower;
         }
         MarkMeetings(int(k));
     }
