@@ -1,10 +1,13 @@
 #pragma once
-// Optimizing Seating: the deeper seating search (or the seating plan) at work. The search runs in
-// short slices from the event loop, so the window answers the director
-// throughout; it shows the time left and the best conflict value found so
-// far. The dialog ends by itself when the budget is spent or a total of 0 is
-// reached; "Stop" (or closing the window) ends it at once. Whichever way it
-// ends, the search keeps the best seating found: the caller finishes it.
+// Optimizing Seating: a seating search (the seating plan, or the deeper
+// search of one heat) at work. The search runs in short slices from the
+// event loop, so the window answers the director throughout; it shows the
+// time left and the best conflict value of the heat found so far. The dialog
+// ends by itself when the budget is spent or the search has nothing more to
+// look for (the deeper search at a total of 0; the plan goes on while later
+// heats can still improve); "Stop" (or closing the window) ends it at once.
+// Whichever way it ends, the search keeps the best seating found: the caller
+// finishes it.
 
 #include "heats/SeatingSearch.h"
 #include "ui/Dialog.h"
