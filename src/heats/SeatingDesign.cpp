@@ -1,6 +1,7 @@
 #include "heats/SeatingDesign.h"
 
 #include "heats/SearchRandom.h"
+#include "tournament/TournamentSettings.h"
 
 #include <algorithm>
 #include <bitset>
@@ -110,8 +111,6 @@ private:
     std::vector<int> m_multiply;
 };
 
-// The most heats of a tournament, and so of a design.
-constexpr int kMostHeats = 9;
 // How far the search for offsets may go before it gives up a length.
 constexpr long long kOffsetSearchNodes = 200000;
 
@@ -177,7 +176,7 @@ std::vector<DesignHeat> ContinueSeatingDesign(const std::vector<DesignHeat>& pla
     // heats as the search finds.
     const std::optional<FiniteField> field = FiniteField::OfOrder(m);
     std::vector<std::vector<int>> offset;
-    for (int heats = kMostHeats; !field && offset.empty() && heats >= 2; --heats) offset = FindOffsets(m, heats);
+    for (int heats = kMaxHeats; !field && offset.empty() && heats >= 2; --heats) offset = FindOffsets(m, heats);
     if (!field && offset.empty()) return {};
     const size_t n = size_t(players);
     for (const DesignHeat& heat : played)

@@ -5,6 +5,7 @@
 #include "heats/SeatingDesign.h"
 #include "heats/Seeding.h"
 #include "tournament/CurrentTournament.h"
+#include "tournament/TournamentSettings.h"
 
 #include <algorithm>
 #include <array>
@@ -16,8 +17,8 @@
 namespace {
 
 constexpr int kPowers = kPowerCount;
-// The most heats a plan holds (one bit each in a pair's meetings).
-constexpr int kMostPlannedHeats = 9;
+// A pair's meetings in the planned heats are kept one bit a heat.
+static_assert(kMaxHeats <= 16, "a plan's heats must fit the bits of a pair's meetings");
 
 // The annealing schedule, as the deeper search's: a round cools from kWarm
 // to kCool times the typical rise of a random move over kRoundLength * n * n
@@ -158,7 +159,7 @@ SeatingPlanState::SeatingPlanState(const ConflictModel& model, int heats, std::u
       m_random(std::uint64_t(seed) ^ 0x5EA7ED9A11ull)
 {
     // Later heats need games of seven.
-    m_heats = m_n % 7 == 0 && m_n > 0 ? std::clamp(heats, 1, kMostPlannedHeats) : 1;
+    m_heats = m_n % 7 == 0 && m_n > 0 ? std::clamp(heats, 1, kMaxHeats) : 1;
     m_assignPowers = CurrentTournament.assignPowers != 0;
     ReadWeights();
     ReadTerms(model);
