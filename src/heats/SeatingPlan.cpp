@@ -57,6 +57,9 @@ public:
     SeatingPlanState(const ConflictModel& model, int heats, std::uint32_t seed);
 
     bool Done() const { return !m_movable || m_best == 0; }
+    // True when no term of the first heat is negative, so that its total
+    // cannot go below 0.
+    bool NeverBelowZero() const { return m_neverBelowZero; }
     void Step();
     long long Best() const { return m_best; }
     int BestFirstHeat() const { return m_objective == m_best ? m_firstHeat : m_savedFirstHeat; }
@@ -140,6 +143,7 @@ private:
     long long m_objective = 0;
     int m_firstHeat = 0;
     bool m_fromDesign = false;
+    bool m_neverBelowZero = true;
 
     SearchRandom m_random;
     bool m_movable = false;
@@ -164,6 +168,8 @@ SeatingPlanState::SeatingPlanState(const ConflictModel& model, int heats, std::u
     ReadWeights();
     ReadTerms(model);
     ReadSeats(model);
+    m_neverBelowZero = m_player >= 0 && m_power1 >= 0 && m_teamInGame[0] >= 0 && m_teamPower[0] >= 0 &&
+                       std::all_of(m_pairs.begin(), m_pairs.end(), [](const PairTerms& p) { return p.fixed >= 0; });
     if (m_n == 0) return;
 
     // The heats the design does not give are built after it, in turn.
@@ -687,8 +693,11 @@ long long SeatingPlanner::Steps() const { return m_steps; }
 
 bool SeatingPlanner::Done() const
 {
-    // With no later heat a total of 0 is as good as the heat gets.
-    return m_finished || (m_search.Done() && m_plan->Done()) || (m_plan->Heats() == 1 && Best() == 0);
+    // With no later heat a total of 0 is as good as the heat gets, where no
+    // term is negative; otherwise the search runs on to its own end, as it
+    // would alone.
+    return m_finished || (m_search.Done() && m_plan->Done()) ||
+           (m_plan->Heats() == 1 && Best() == 0 && (m_search.Done() || m_plan->NeverBelowZero()));
 }
 
 void SeatingPlanner::Run(long long steps, Clock::time_point deadline)

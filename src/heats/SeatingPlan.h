@@ -60,7 +60,8 @@ public:
     int Best() const override;
     long long Steps() const override;
     // Both the search and the plan have nothing more to look for, or the
-    // heat, the only one planned, has a total of 0.
+    // heat, the only one planned, has a total of 0 that no other seating
+    // goes below (the search has ended at 0, or no term is negative).
     bool Done() const override;
     void Run(long long steps, Clock::time_point deadline = Clock::time_point::max()) override;
 
