@@ -7,6 +7,8 @@
 #include "heats/Seeding.h"
 #include "tournament/CurrentTournament.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <numeric>
 #include <random>
@@ -30,6 +32,17 @@ inline Seating SeatsHeld(const ConflictModel& model)
     Seating seats = SeatingOf(model);
     std::sort(seats.begin(), seats.end());
     return seats;
+}
+
+// The model totals value, holds the seats it held (seats, from SeatsHeld)
+// and is an end of the exchange pass: no single exchange improves it.
+inline void ExpectAnExchangePassEnd(const ConflictModel& model, int value, const Seating& seats)
+{
+    ConflictModel again = model;
+    EXPECT_EQ(again.TotalConflict(), value);
+    EXPECT_EQ(SeatsHeld(model), seats);
+    EXPECT_EQ(OptimiseSeating(again, value), value);
+    EXPECT_EQ(SeatingOf(again), SeatingOf(model));
 }
 
 inline int Uniform(std::mt19937& rng, int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); }
