@@ -116,18 +116,23 @@ void FinishHeat(int heatID)
     ExecuteSQL(Sql("update Game set gameStat = %d where heatID = %d", int(kFinished), heatID));
 }
 
-int CreateNineHeats(const char* name, int players, int groups, int conflicts)
+int DrawNineHeats(const TournamentShape& shape)
 {
-    const BenchTournament made = CreateTournament({.name = name,
-                                                   .players = players,
-                                                   .groups = groups,
-                                                   .conflicts = conflicts,
-                                                   .teamSize = 4,
-                                                   .teamHeat = 9,
-                                                   .groupPowers = 1});
+    const BenchTournament made = CreateTournament(shape);
     for (int h = 1; h <= 9; ++h) {
         const int heatID = DrawHeat(made, h);
         if (h < 9) FinishHeat(heatID);
     }
     return made.id;
+}
+
+int CreateNineHeats(const char* name, int players, int groups, int conflicts)
+{
+    return DrawNineHeats({.name = name,
+                          .players = players,
+                          .groups = groups,
+                          .conflicts = conflicts,
+                          .teamSize = 4,
+                          .teamHeat = 9,
+                          .groupPowers = 1});
 }

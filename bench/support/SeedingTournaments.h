@@ -57,6 +57,10 @@ BenchTournament CreateTournament(const TournamentShape& shape);
 // the clock at a time fixed by the heat number. Returns the heat's id.
 int DrawHeat(const BenchTournament& tournament, int heatNum);
 
+// Heats 1 to 8 of the tournament drawn and finished, heat 9 drawn. Returns
+// the tournament's id.
+int DrawNineHeats(const TournamentShape& shape);
+
 // Nine heats with teams of four scored in heat 9, power groups, groups and
 // declared conflicts; heats 1 to 8 drawn and finished, heat 9 drawn. Returns
 // the tournament's id.

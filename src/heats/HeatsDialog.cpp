@@ -9,6 +9,7 @@
 #include "games/GamesDialog.h"
 #include "heats/HeatActionReasons.h"
 #include "heats/HeatRecords.h"
+#include "heats/SeatingPlan.h"
 #include "heats/SeatingSearch.h"
 #include "heats/SeatingSearchDialog.h"
 #include "heats/Seeding.h"
@@ -444,13 +445,14 @@ int CHeatsDialog::OptimiseDrawnSeating(int value, std::uint32_t seed)
         const WaitCursor wait;
         value = OptimiseSeating(value);
     }
-    if (value == 0 || !ui->searchDeeperCheck->isChecked()) return value;
-    SeatingSearch search(*g_conflictModel, seed);
-    if (search.Done()) return value;
-    CSeatingSearchDialog progress(search, kSeatingSearchSeconds, this);
+    if (!ui->searchDeeperCheck->isChecked()) return value;
+    // Even a heat the pass brings to 0 is planned with the heats to come.
+    SeatingPlanner planner(*g_conflictModel, CurrentTournament.numHeats, seed);
+    if (planner.Done()) return value;
+    CSeatingSearchDialog progress(planner, kSeatingSearchSeconds, this);
     progress.DoModal();
     const WaitCursor wait;
-    return search.Finish();
+    return planner.Finish();
 }
 
 void CHeatsDialog::OnUnseed()

@@ -70,8 +70,9 @@ private:
     void ChangeRegistrations(const std::vector<int>& playerIDs, void (CHeatsDialog::*change)(int));
     void SeedPlayers();
     // The exchange pass on the drawn seating of g_conflictModel and, with
-    // "Search Deeper" ticked, the deeper search under its progress dialog;
-    // returns the final value. Writes nothing.
+    // "Search Deeper" ticked, the seating plan of this heat and the heats to
+    // come (with the deeper search of this heat alongside) under its
+    // progress dialog; returns the final value. Writes nothing.
     int OptimiseDrawnSeating(int value, std::uint32_t seed);
     // Runs one step of a seeding, which completes or writes nothing. When it
     // does not complete, lists the heat as it is stored; a step another

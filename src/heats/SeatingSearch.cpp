@@ -1,30 +1,11 @@
 #include "heats/SeatingSearch.h"
 
+#include "heats/SearchRandom.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-// A small, fast generator whose sequence is fixed by its seed on every
-// platform (splitmix64).
-class SearchRandom {
-public:
-    explicit SearchRandom(std::uint64_t seed) : m_state(seed) {}
-    std::uint64_t Next()
-    {
-        std::uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    // 0 to n - 1.
-    int Below(int n) { return int(((Next() >> 32) * std::uint64_t(n)) >> 32); }
-    // [0, 1).
-    double Unit() { return double(Next() >> 11) * 0x1.0p-53; }
-
-private:
-    std::uint64_t m_state;
-};
 
 // The annealing schedule. A round cools geometrically from kWarm to kCool
 // times the typical rise of a random exchange, over kRoundLength * n * n

@@ -21,31 +21,42 @@
 #include <cstdint>
 #include <memory>
 
-// The state of a search.
-class SeatingAnnealing;
-
-class SeatingSearch {
+// A seating search that runs in steps, as the progress dialog drives it: the
+// same steps give the same seating however they are split into calls of
+// Run(); time only decides where a caller stops.
+class SteppedSeatingSearch {
 public:
     using Clock = std::chrono::steady_clock;
 
+    virtual ~SteppedSeatingSearch() = default;
+    // The lowest total of the heat seen so far.
+    virtual int Best() const = 0;
+    // Steps run so far.
+    virtual long long Steps() const = 0;
+    // True when there is nothing more to search for.
+    virtual bool Done() const = 0;
+    // Runs at most steps more steps; stops early when Done() or when the
+    // clock has passed deadline (read every few hundred steps).
+    virtual void Run(long long steps, Clock::time_point deadline = Clock::time_point::max()) = 0;
+};
+
+// The state of a search.
+class SeatingAnnealing;
+
+class SeatingSearch : public SteppedSeatingSearch {
+public:
     // Searches from the model's current seating with the weights
     // CurrentTournament holds now. The model must outlive the search.
     SeatingSearch(ConflictModel& model, std::uint32_t seed);
-    ~SeatingSearch();
+    ~SeatingSearch() override;
     SeatingSearch(const SeatingSearch&) = delete;
     SeatingSearch& operator=(const SeatingSearch&) = delete;
 
-    // The lowest total seen so far.
-    int Best() const;
-    // Steps run so far.
-    long long Steps() const;
-    // True when there is nothing more to search for: a total of 0, or fewer
-    // than two seats to exchange.
-    bool Done() const;
-
-    // Runs at most steps more steps; stops early when Done() or when the
-    // clock has passed deadline (read every few hundred steps).
-    void Run(long long steps, Clock::time_point deadline = Clock::time_point::max());
+    int Best() const override;
+    long long Steps() const override;
+    // A total of 0, or fewer than two seats to exchange.
+    bool Done() const override;
+    void Run(long long steps, Clock::time_point deadline = Clock::time_point::max()) override;
 
     // Puts the best seating seen into the model and climbs from it until no
     // single exchange improves it; returns the model's total. Ends the

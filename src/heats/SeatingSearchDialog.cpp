@@ -16,9 +16,10 @@ constexpr std::chrono::milliseconds kSlice(30);
 
 }  // namespace
 
-CSeatingSearchDialog::CSeatingSearchDialog(SeatingSearch& search, double seconds, QWidget* parent)
+CSeatingSearchDialog::CSeatingSearchDialog(SteppedSeatingSearch& search, double seconds, QWidget* parent)
     : CDialog(parent), ui(std::make_unique<Ui::CSeatingSearchDialog>()), m_search(search),
-      m_budget(std::chrono::duration_cast<SeatingSearch::Clock::duration>(std::chrono::duration<double>(seconds)))
+      m_budget(std::chrono::duration_cast<SteppedSeatingSearch::Clock::duration>(
+          std::chrono::duration<double>(seconds)))
 {
     ui->setupUi(this);
     // One slice at a time: the next is asked for only when this one has
@@ -35,14 +36,14 @@ CSeatingSearchDialog::~CSeatingSearchDialog() = default;
 
 void CSeatingSearchDialog::OnInitDialog()
 {
-    m_deadline = SeatingSearch::Clock::now() + m_budget;
+    m_deadline = SteppedSeatingSearch::Clock::now() + m_budget;
     ShowProgress();
     m_slices.start();
 }
 
 bool CSeatingSearchDialog::SearchEnded() const
 {
-    return m_search.Done() || SeatingSearch::Clock::now() >= m_deadline ||
+    return m_search.Done() || SteppedSeatingSearch::Clock::now() >= m_deadline ||
            (m_stepLimit >= 0 && m_search.Steps() >= m_stepLimit);
 }
 
@@ -51,7 +52,7 @@ void CSeatingSearchDialog::OnSlice()
     if (!SearchEnded()) {
         const long long steps =
             m_stepLimit >= 0 ? m_stepLimit - m_search.Steps() : std::numeric_limits<long long>::max();
-        m_search.Run(steps, std::min(m_deadline, SeatingSearch::Clock::now() + kSlice));
+        m_search.Run(steps, std::min(m_deadline, SteppedSeatingSearch::Clock::now() + kSlice));
     }
     ShowProgress();
     if (SearchEnded())
@@ -72,7 +73,7 @@ void CSeatingSearchDialog::done(int result)
 void CSeatingSearchDialog::ShowProgress()
 {
     using namespace std::chrono;
-    const auto now = SeatingSearch::Clock::now();
+    const auto now = SteppedSeatingSearch::Clock::now();
     const double left = std::max(0.0, duration<double>(m_deadline - now).count());
     const int seconds = int(std::ceil(left));
     ui->timeLeftLabel->setText(Format("Time left: %d second%s", seconds, PluralSuffix(seconds)));

@@ -1,10 +1,13 @@
 #pragma once
-// Optimizing Seating: the deeper seating search at work. The search runs in
-// short slices from the event loop, so the window answers the director
-// throughout; it shows the time left and the best conflict value found so
-// far. The dialog ends by itself when the budget is spent or a total of 0 is
-// reached; "Stop" (or closing the window) ends it at once. Whichever way it
-// ends, the search keeps the best seating found: the caller finishes it.
+// Optimizing Seating: a seating search (the seating plan, or the deeper
+// search of one heat) at work. The search runs in short slices from the
+// event loop, so the window answers the director throughout; it shows the
+// time left and the best conflict value of the heat found so far. The dialog
+// ends by itself when the budget is spent or the search has nothing more to
+// look for (the deeper search at a total of 0; the plan goes on while later
+// heats can still improve); "Stop" (or closing the window) ends it at once.
+// Whichever way it ends, the search keeps the best seating found: the caller
+// finishes it.
 
 #include "heats/SeatingSearch.h"
 #include "ui/Dialog.h"
@@ -21,7 +24,7 @@ class CSeatingSearchDialog : public CDialog {
     Q_OBJECT
 public:
     // Runs search for at most seconds.
-    CSeatingSearchDialog(SeatingSearch& search, double seconds, QWidget* parent = nullptr);
+    CSeatingSearchDialog(SteppedSeatingSearch& search, double seconds, QWidget* parent = nullptr);
     ~CSeatingSearchDialog() override;
 
     // Ends the search after this many steps in total as well, so that a
@@ -41,9 +44,9 @@ private:
     bool SearchEnded() const;
 
     std::unique_ptr<Ui::CSeatingSearchDialog> ui;
-    SeatingSearch& m_search;
+    SteppedSeatingSearch& m_search;
     QTimer m_slices;
-    SeatingSearch::Clock::duration m_budget;
-    SeatingSearch::Clock::time_point m_deadline;
+    SteppedSeatingSearch::Clock::duration m_budget;
+    SteppedSeatingSearch::Clock::time_point m_deadline;
     long long m_stepLimit = -1;
 };

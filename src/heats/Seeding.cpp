@@ -107,11 +107,32 @@ void DrawSeating(int heatID, const std::vector<int>& players, std::uint32_t seed
     RunAtomically([&] { DrawSeatingOnce(heatID, players, seed); });
 }
 
+namespace {
+
+bool TeamWeightRuleApplies(const TournamentRecord& t) { return t.teamSize != 0 && t.teamHeat > 0; }
+
+int RuledTeamConflict(const TournamentRecord& t, int heatNum)
+{
+    return t.teamHeat == heatNum ? 2 * std::abs(t.playerConflict + t.powerConflict) : 0;
+}
+
+}  // namespace
+
 void ApplyTeamWeightRule(int heatNum)
 {
     TournamentRecord& t = CurrentTournament;
-    if (t.teamSize == 0 || t.teamHeat <= 0) return;
-    t.teamConflict = t.teamHeat == heatNum ? 2 * std::abs(t.playerConflict + t.powerConflict) : 0;
+    if (TeamWeightRuleApplies(t)) t.teamConflict = RuledTeamConflict(t, heatNum);
+}
+
+ConflictWeights SeedingWeights(int heatNum)
+{
+    const TournamentRecord& t = CurrentTournament;
+    ConflictWeights w = ConflictWeights::FromCurrentTournament();
+    if (TeamWeightRuleApplies(t)) {
+        const int team = RuledTeamConflict(t, heatNum);
+        w.team = team != 0 ? team : t.playerConflict + t.powerConflict;
+    }
+    return w;
 }
 
 int SeedingConflict(int heatNum)

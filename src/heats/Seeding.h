@@ -15,7 +15,7 @@
 //   int v = SeedingConflict(heatNum);
 //   HeatSeating drawn = CurrentSeating(*g_conflictModel);
 //   ... if the director agrees:
-//   v = OptimiseSeating(v);                       // then perhaps SeatingSearch
+//   v = OptimiseSeating(v);                       // then perhaps SeatingPlanner
 //   WriteOptimisedSeating(heatID, *g_conflictModel, drawn);
 
 #include "conflicts/ConflictModel.h"
@@ -78,6 +78,9 @@ void DrawSeating(int heatID, const std::vector<int>& players, std::uint32_t seed
 // 2 * |playerConflict + powerConflict| when heatNum is the team heat, else 0
 // (so the model falls back to P + W). Other tournaments are left alone.
 void ApplyTeamWeightRule(int heatNum);
+// The weights a seeding of heatNum computes with: CurrentTournament's, the
+// team weight as the team-weight rule makes it for heatNum. Changes nothing.
+ConflictWeights SeedingWeights(int heatNum);
 
 // The total conflict of g_conflictModel (built for heatNum when absent),
 // after the team-weight rule for heatNum.

@@ -4,7 +4,10 @@
 
 #include "conflicts/ConflictModel.h"
 #include "db/ValueCodes.h"
+#include "heats/Seeding.h"
 #include "tournament/CurrentTournament.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <numeric>
@@ -21,6 +24,25 @@ inline Seating SeatingOf(const ConflictModel& model)
     Seating seating;
     for (const ModelPlayer& p : model.players) seating.push_back({p.seats.front().gameID, p.seats.front().powerID});
     return seating;
+}
+
+// The seats of the heat, whoever holds them.
+inline Seating SeatsHeld(const ConflictModel& model)
+{
+    Seating seats = SeatingOf(model);
+    std::sort(seats.begin(), seats.end());
+    return seats;
+}
+
+// The model totals value, holds the seats it held (seats, from SeatsHeld)
+// and is an end of the exchange pass: no single exchange improves it.
+inline void ExpectAnExchangePassEnd(const ConflictModel& model, int value, const Seating& seats)
+{
+    ConflictModel again = model;
+    EXPECT_EQ(again.TotalConflict(), value);
+    EXPECT_EQ(SeatsHeld(model), seats);
+    EXPECT_EQ(OptimiseSeating(again, value), value);
+    EXPECT_EQ(SeatingOf(again), SeatingOf(model));
 }
 
 inline int Uniform(std::mt19937& rng, int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); }
@@ -104,6 +126,16 @@ inline ConflictModel RandomHeat(std::mt19937& rng)
     const int teamHeats[] = {-1, 0, model.heatNum, model.heatNum, model.heatNum + 1};
     t.teamHeat = teamHeats[Uniform(rng, 0, 4)];
     t.groupPowers = Uniform(rng, 0, 4);
+    return model;
+}
+
+// A random heat as the exchange pass leaves it, the team-weight rule applied
+// for it.
+inline ConflictModel PassedRandomHeat(std::mt19937& rng)
+{
+    ConflictModel model = RandomHeat(rng);
+    ApplyTeamWeightRule(model.heatNum);
+    OptimiseSeating(model, model.TotalConflict());
     return model;
 }
 
