@@ -1,6 +1,7 @@
 #include "heats/SeatingPlan.h"
 
 #include "db/ValueCodes.h"
+#include "heats/AnnealingSchedule.h"
 #include "heats/SearchRandom.h"
 #include "heats/SeatingDesign.h"
 #include "heats/Seeding.h"
@@ -10,7 +11,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cmath>
 #include <limits>
 #include <map>
 
@@ -20,17 +20,8 @@ constexpr int kPowers = kPowerCount;
 // A pair's meetings in the planned heats are kept one bit a heat.
 static_assert(kMaxHeats <= 16, "a plan's heats must fit the bits of a pair's meetings");
 
-// The annealing schedule, as the deeper search's: a round cools from kWarm
-// to kCool times the typical rise of a random move over kRoundLength * n * n
-// moves for n players in each planned heat.
-constexpr double kWarm = 0.3;
-constexpr double kCool = 0.003;
-constexpr double kRoundLength = 40.0;
-constexpr int kSampledMoves = 2000;
 // The plan's moves in one step of the planner (beside one of the search).
 constexpr int kPlanMovesPerStep = 2;
-// Steps between two readings of the clock.
-constexpr long long kClockEvery = 256;
 
 // The first heat's games, numbered in the order of their ids.
 std::vector<int> GameIDsOf(const ConflictModel& model)
@@ -151,11 +142,7 @@ private:
     std::vector<int> m_savedGame, m_savedPower;
     int m_savedFirstHeat = 0;
     bool m_savedIsCurrent = false;
-    long long m_roundLength = 1;
-    long long m_roundStep = 0;
-    double m_warm = 1.0;
-    double m_cooling = 1.0;
-    double m_temperature = 1.0;
+    AnnealingSchedule m_schedule;
 };
 
 SeatingPlanState::SeatingPlanState(const ConflictModel& model, int heats, std::uint32_t seed)
@@ -283,20 +270,13 @@ void SeatingPlanState::StartAnnealing()
         for (int i = 1; i < m_n && !m_movable; ++i) m_movable = !SameSeat(k, 0, i);
     if (!m_movable) return;
     // The schedule is scaled to the rises random moves cause here.
-    double rises = 0.0;
-    int risen = 0;
-    for (int t = 0; t < kSampledMoves; ++t) {
-        int k = 0, a = 0, b = 0;
-        PickMove(k, a, b);
-        const long long rise = PriceExchange(k, a, b).objective;
-        if (rise > 0) {
-            rises += double(rise);
-            ++risen;
-        }
-    }
-    m_warm = kWarm * (risen > 0 ? rises / risen : 1.0);
-    m_roundLength = std::max<long long>(1000, static_cast<long long>(kRoundLength * m_n * m_n * m_heats));
-    m_cooling = std::pow(kCool / kWarm, 1.0 / double(m_roundLength));
+    m_schedule.Calibrate(
+        [&] {
+            int k = 0, a = 0, b = 0;
+            PickMove(k, a, b);
+            return PriceExchange(k, a, b).objective;
+        },
+        double(m_n) * m_n * m_heats);
 }
 
 int SeatingPlanState::SeatByDesign(const ConflictModel& model)
@@ -621,16 +601,13 @@ void SeatingPlanState::Restore()
 
 void SeatingPlanState::Step()
 {
-    if (m_roundStep == 0) {
-        // A round starts again from the best plan seen.
-        if (m_objective != m_best) Restore();
-        m_temperature = m_warm;
-    }
+    // A round starts again from the best plan seen.
+    if (m_schedule.StartsRound() && m_objective != m_best) Restore();
     int heat = 0, a = 0, b = 0;
     PickMove(heat, a, b);
     if (!SameSeat(heat, a, b)) {
         const Change change = PriceExchange(heat, a, b);
-        if (change.objective <= 0 || m_random.Unit() < std::exp(-double(change.objective) / m_temperature)) {
+        if (m_schedule.Takes(change.objective, m_random)) {
             // Leaving the best plan for a worse one: keep a copy.
             if (change.objective > 0 && m_objective == m_best && !m_savedIsCurrent) Save();
             Exchange(heat, a, b, change);
@@ -638,8 +615,7 @@ void SeatingPlanState::Step()
             m_best = std::min(m_best, m_objective);
         }
     }
-    m_temperature *= m_cooling;
-    if (++m_roundStep == m_roundLength) m_roundStep = 0;
+    m_schedule.Cool();
 }
 
 void SeatingPlanState::WriteFirstHeat(ConflictModel& model) const
@@ -702,13 +678,11 @@ bool SeatingPlanner::Done() const
 
 void SeatingPlanner::Run(long long steps, Clock::time_point deadline)
 {
-    const bool timed = deadline != Clock::time_point::max();
-    for (long long done = 0; done < steps && !Done(); ++done) {
-        if (timed && done % kClockEvery == 0 && Clock::now() >= deadline) return;
+    RunSteps(steps, deadline, [&] {
         m_search.Run(1);
         for (int k = 0; k < kPlanMovesPerStep && !m_plan->Done(); ++k) m_plan->Step();
         ++m_steps;
-    }
+    });
 }
 
 int SeatingPlanner::Finish()

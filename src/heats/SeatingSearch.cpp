@@ -1,25 +1,7 @@
 #include "heats/SeatingSearch.h"
 
+#include "heats/AnnealingSchedule.h"
 #include "heats/SearchRandom.h"
-
-#include <algorithm>
-#include <cmath>
-
-namespace {
-
-// The annealing schedule. A round cools geometrically from kWarm to kCool
-// times the typical rise of a random exchange, over kRoundLength * n * n
-// steps for n players: each pair of players is tried about 2 * kRoundLength
-// times a round, whatever the heat's size.
-constexpr double kWarm = 0.3;
-constexpr double kCool = 0.003;
-constexpr double kRoundLength = 40.0;
-// Random exchanges looked at to learn the typical rise.
-constexpr int kSampledExchanges = 2000;
-// Steps between two readings of the clock.
-constexpr long long kClockEvery = 256;
-
-}  // namespace
 
 // One search: the tables with the seating it is at, the best seen, and the
 // schedule.
@@ -46,11 +28,7 @@ private:
     bool m_movable = false;
     bool m_finished = false;
     long long m_steps = 0;
-    long long m_roundLength = 1;
-    long long m_roundStep = 0;
-    double m_warm = 1.0;
-    double m_cooling = 1.0;  // the temperature's factor per step
-    double m_temperature = 1.0;
+    AnnealingSchedule m_schedule;
 };
 
 SeatingAnnealing::SeatingAnnealing(ConflictModel& model, std::uint32_t seed) : m_tables(model), m_random(seed)
@@ -61,20 +39,13 @@ SeatingAnnealing::SeatingAnnealing(ConflictModel& model, std::uint32_t seed) : m
     if (!m_movable) return;
 
     // The schedule is scaled to the rises random exchanges cause here.
-    double rises = 0.0;
-    int risen = 0;
-    for (int k = 0; k < kSampledExchanges; ++k) {
-        int a = 0, b = 0;
-        PickPair(a, b);
-        const int delta = m_tables.Delta(a, b);
-        if (delta > 0) {
-            rises += delta;
-            ++risen;
-        }
-    }
-    m_warm = kWarm * (risen > 0 ? rises / risen : 1.0);
-    m_roundLength = std::max<long long>(1000, static_cast<long long>(kRoundLength * n * n));
-    m_cooling = std::pow(kCool / kWarm, 1.0 / double(m_roundLength));
+    m_schedule.Calibrate(
+        [&] {
+            int a = 0, b = 0;
+            PickPair(a, b);
+            return m_tables.Delta(a, b);
+        },
+        double(n) * n);
 }
 
 void SeatingAnnealing::PickPair(int& a, int& b)
@@ -87,20 +58,17 @@ void SeatingAnnealing::PickPair(int& a, int& b)
 
 void SeatingAnnealing::Step()
 {
-    if (m_roundStep == 0) {
+    if (m_schedule.StartsRound() && m_current != m_best) {
         // A round starts again from the best seating seen.
-        if (m_current != m_best) {
-            m_tables.Restore(m_bestSeats);
-            m_current = m_best;
-            m_bestSaved = false;
-        }
-        m_temperature = m_warm;
+        m_tables.Restore(m_bestSeats);
+        m_current = m_best;
+        m_bestSaved = false;
     }
     int a = 0, b = 0;
     PickPair(a, b);
     if (!m_tables.SameSeat(a, b)) {
         const int delta = m_tables.Delta(a, b);
-        if (delta <= 0 || m_random.Unit() < std::exp(-double(delta) / m_temperature)) {
+        if (m_schedule.Takes(delta, m_random)) {
             // Leaving the best seating for a worse one: keep a copy.
             if (delta > 0 && m_current == m_best && !m_bestSaved) {
                 m_bestSeats = m_tables.Save();
@@ -114,8 +82,7 @@ void SeatingAnnealing::Step()
             }
         }
     }
-    m_temperature *= m_cooling;
-    if (++m_roundStep == m_roundLength) m_roundStep = 0;
+    m_schedule.Cool();
     ++m_steps;
 }
 
@@ -143,11 +110,7 @@ bool SeatingSearch::Done() const { return m->Done(); }
 
 void SeatingSearch::Run(long long steps, Clock::time_point deadline)
 {
-    const bool timed = deadline != Clock::time_point::max();
-    for (long long done = 0; done < steps && !Done(); ++done) {
-        if (timed && done % kClockEvery == 0 && Clock::now() >= deadline) return;
-        m->Step();
-    }
+    RunSteps(steps, deadline, [&] { m->Step(); });
 }
 
 int SeatingSearch::Finish() { return m->Finish(); }

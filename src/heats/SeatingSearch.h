@@ -38,6 +38,21 @@ public:
     // Runs at most steps more steps; stops early when Done() or when the
     // clock has passed deadline (read every few hundred steps).
     virtual void Run(long long steps, Clock::time_point deadline = Clock::time_point::max()) = 0;
+
+protected:
+    // Run() for a search whose step is step(): at most steps of them, ending
+    // early when Done() or past deadline.
+    template <class Step>
+    void RunSteps(long long steps, Clock::time_point deadline, Step&& step)
+    {
+        // Steps between two readings of the clock.
+        constexpr long long kClockEvery = 256;
+        const bool timed = deadline != Clock::time_point::max();
+        for (long long done = 0; done < steps && !Done(); ++done) {
+            if (timed && done % kClockEvery == 0 && Clock::now() >= deadline) return;
+            step();
+        }
+    }
 };
 
 // The state of a search.
