@@ -12,9 +12,10 @@
 #include <QSqlQuery>
 #include <QThread>
 
+#include <atomic>
+
 namespace {
 
-const char kConnectionName[] = "quorvane";
 
 // The driver's own wait when the connect string names no Timeout.
 constexpr int kDriverDefaultTimeoutMs = 100000;
@@ -22,21 +23,35 @@ constexpr int kDriverDefaultTimeoutMs = 100000;
 // How long the server store waits for a server to answer a connection.
 constexpr int kServerLoginTimeoutSeconds = 15;
 
-int g_transactionDepth = 0;
-bool g_transactionFailed = false;
-int g_busyTimeoutMs = kDriverDefaultTimeoutMs;
-StoreAddress g_store;
+// Each thread that opens the database has a connection of its own (a
+// connection serves only the thread that opened it): the program's dialogs
+// on the main thread, and the venue display's pages on the thread that
+// computes them. Everything below describes the calling thread's connection.
+thread_local int g_transactionDepth = 0;
+thread_local bool g_transactionFailed = false;
+thread_local int g_busyTimeoutMs = kDriverDefaultTimeoutMs;
+thread_local StoreAddress g_store;
 // The server's connection broke; the next action outside a transaction
 // connects again.
-bool g_connectionLost = false;
+thread_local bool g_connectionLost = false;
 // Since the last statement on the server: a connection idle for long may
 // have been cut without a word (a server restarted, a network down).
-QElapsedTimer g_sinceLastStatement;
+thread_local QElapsedTimer g_sinceLastStatement;
 constexpr qint64 kIdleBeforeProbeMs = 30000;
 
 enum class Access { Read, Write };
 
-QString ConnectionName() { return QString::fromLatin1(kConnectionName); }
+// "quorvane" on the thread that opens the first connection, the program's
+// main thread; "quorvane-2", "quorvane-3", ... on the others.
+QString ConnectionName()
+{
+    static std::atomic<int> threads{0};
+    thread_local const QString name = [] {
+        const int number = ++threads;
+        return number == 1 ? QStringLiteral("quorvane") : QStringLiteral("quorvane-%1").arg(number);
+    }();
+    return name;
+}
 
 bool OnServer() { return g_store.kind == StoreKind::Server; }
 
@@ -46,7 +61,7 @@ QString DriverText(const QSqlError& error)
     if (text.isEmpty()) text = error.driverText();
     if (text.isEmpty()) text = error.text();
     // The PostgreSQL driver ends its texts with its own note of the step.
-    static const QRegularExpression step(QStringLiteral(";?\\s*\\n?(Error while executing the query|The connection has "
+    thread_local const QRegularExpression step(QStringLiteral(";?\\s*\\n?(Error while executing the query|The connection has "
                                                         "been lost)\\s*$"));
     if (OnServer()) {
         const QString trimmed = text.trimmed();
@@ -89,7 +104,7 @@ QSqlDatabase Connection()
 
 int BusyTimeoutOf(const QString& connectString)
 {
-    static const QRegularExpression timeout(QStringLiteral("(?:^|;)\\s*Timeout\\s*=\\s*(\\d+)"),
+    thread_local const QRegularExpression timeout(QStringLiteral("(?:^|;)\\s*Timeout\\s*=\\s*(\\d+)"),
                                             QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = timeout.match(connectString);
     return match.hasMatch() ? match.captured(1).toInt() : kDriverDefaultTimeoutMs;
@@ -124,6 +139,30 @@ bool CommitWaiting(QSqlDatabase& db)
     return true;
 }
 
+// The driver manager found no driver of the connect string's name.
+bool DriverMissing(const QSqlError& error, const QString& reason)
+{
+    auto says = [&reason](const char* words) { return reason.contains(QLatin1String(words), Qt::CaseInsensitive); };
+    return says("Can't open lib") || says("Data source name not found") || says("Driver not found") ||
+           (reason.isEmpty() && !error.isValid());
+}
+
+// The program's own words for a driver that is not installed, naming the
+// Debian package that brings it.
+QString MissingDriverText()
+{
+    const QString store = OnServer() ? QStringLiteral("the ") + g_store.Description()
+                                     : QStringLiteral("the tournament database");
+    const QString driver = g_store.driver.isEmpty() ? QStringLiteral("(none named)") : g_store.driver;
+    const char* package = "the program works with the drivers {PostgreSQL Unicode}, from Debian's package "
+                          "odbc-postgresql, and SQLite3, from Debian's package libsqliteodbc";
+    if (OnServer())
+        package = "Debian's package odbc-postgresql provides the driver {PostgreSQL Unicode}";
+    else if (g_store.driver.contains(QLatin1String("sqlite"), Qt::CaseInsensitive))
+        package = "Debian's package libsqliteodbc provides the driver SQLite3";
+    return Format("The ODBC driver %s is not installed, so %s cannot be opened (%s).", driver, store, package);
+}
+
 // Why the server store cannot be opened, in one sentence naming what is
 // wrong, then the driver's words.
 DbError CannotConnect(const QSqlError& error)
@@ -131,11 +170,8 @@ DbError CannotConnect(const QSqlError& error)
     const QString reason = DriverText(error);
     auto says = [&reason](const char* words) { return reason.contains(QLatin1String(words), Qt::CaseInsensitive); };
     QString what;
-    if (says("Can't open lib") || says("Data source name not found") || says("Driver not found") ||
-        (reason.isEmpty() && !error.isValid()))
-        what = Format("The ODBC driver %s is not installed, so the %s cannot be opened (Debian's package "
-                      "odbc-postgresql provides the driver {PostgreSQL Unicode}).",
-                      g_store.driver, g_store.Description());
+    if (DriverMissing(error, reason))
+        what = MissingDriverText();
     else if (says("password authentication failed") || says("authentication failed") || says("no password supplied"))
         what = Format("The PostgreSQL server %s refused the user name %s or its password.", g_store.ServerName(),
                       g_store.user.isEmpty() ? QStringLiteral("(none given)") : g_store.user);
@@ -307,8 +343,9 @@ void CDatabase::Open(const QString& connectString)
     };
     auto fail = [&](const QSqlError& error) {
         DbError failure = OnServer() ? CannotConnect(error) : [&] {
-            QString why = DriverText(error);
-            if (why.isEmpty()) why = QStringLiteral("The ODBC database driver is not available.");
+            const QString why = DriverText(error);
+            if (DriverMissing(error, why))
+                return DbError(why.isEmpty() ? MissingDriverText() : MissingDriverText() + QStringLiteral("\n\n") + why);
             return DbError(why, error.nativeErrorCode().toInt());
         }();
         discard();
@@ -352,6 +389,14 @@ const StoreAddress& CDatabase::Store() { return g_store; }
 QSqlQuery CDatabase::Run(const SqlStatement& statement) { return Execute(statement, Access::Read); }
 
 void CDatabase::ExecuteSQL(const SqlStatement& statement) { Execute(statement, Access::Write); }
+
+QString CDatabase::ChangeMark()
+{
+    QSqlQuery query = OnServer() ? Execute("select cast(txid_current_snapshot() as text)", Access::Read)
+                                 : Execute("PRAGMA data_version", Access::Read);
+    if (!query.next()) throw DbError(QStringLiteral("The store did not say whether it has changed."));
+    return query.value(0).toString();
+}
 
 int CDatabase::InsertReturningId(const SqlStatement& insert)
 {

@@ -1,5 +1,5 @@
 #pragma once
-// The one process-wide database connection.
+// The database connection of each thread that works on the store.
 //
 // The default store is the SQLite file Orvex.mdb in the working directory,
 // reached through Qt SQL's ODBC driver, unixODBC and the SQLite ODBC driver.
@@ -22,6 +22,11 @@
 // runs it again (RunAtomically). A lost connection fails the statement with a
 // message naming the server; the action's transaction is gone with it, and
 // the next action connects again.
+//
+// The program's dialogs all work on the main thread's connection. A thread
+// of its own (the venue display's) opens a connection of its own with
+// CDatabase::Open, on the same store; everything here then works on the
+// calling thread's connection: its statements, transactions and store.
 
 #include "db/Format.h"
 #include "db/StoreAddress.h"
@@ -90,6 +95,12 @@ public:
     // sentence that says what it means where the cause is known (another
     // program writing to the file, a read-only file, a lost server).
     static DbError Failure(const QSqlError& error, const QString& state = {});
+
+    // A mark that changes whenever another connection has committed a change
+    // to the store since it was last taken on this connection: SQLite's data
+    // version of the file, the server's transaction snapshot on PostgreSQL
+    // (which any committed change moves on). Cheap: no table is read.
+    static QString ChangeMark();
 
     // The id the store gave the row the statement inserts ("insert into
     // Player (first, last, email) values (...)" into a table with an id).

@@ -56,7 +56,7 @@ QString ReplaceMatches(const QString& text, const QRegularExpression& pattern,
 
 QString UnmaskLiterals(const QString& masked, const QStringList& literals)
 {
-    static const QRegularExpression marker(QStringLiteral("\\x01(\\d+)\\x01"));
+    thread_local const QRegularExpression marker(QStringLiteral("\\x01(\\d+)\\x01"));
     return ReplaceMatches(masked, marker,
                           [&](const QRegularExpressionMatch& m) { return literals.value(m.captured(1).toInt()); });
 }
@@ -64,7 +64,7 @@ QString UnmaskLiterals(const QString& masked, const QStringList& literals)
 // "[Group]" -> "\"group\"".
 QString QuoteBracketedNames(const QString& text)
 {
-    static const QRegularExpression bracketed(QStringLiteral("\\[([A-Za-z_][A-Za-z0-9_]*)\\]"));
+    thread_local const QRegularExpression bracketed(QStringLiteral("\\[([A-Za-z_][A-Za-z0-9_]*)\\]"));
     return ReplaceMatches(text, bracketed, [](const QRegularExpressionMatch& m) {
         return QChar('"') + m.captured(1).toLower() + QChar('"');
     });
@@ -74,8 +74,8 @@ QString QuoteBracketedNames(const QString& text)
 // a literal, compare folded texts.
 QString FoldComparisons(const QString& text)
 {
-    static const QRegularExpression where(QStringLiteral("\\bwhere\\b"), QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression comparison(QStringLiteral(
+    thread_local const QRegularExpression where(QStringLiteral("\\bwhere\\b"), QRegularExpression::CaseInsensitiveOption);
+    thread_local const QRegularExpression comparison(QStringLiteral(
         "((?:\"[^\"]+\"|[A-Za-z_][A-Za-z0-9_]*)(?:\\.[A-Za-z_][A-Za-z0-9_]*)?)\\s*(=|<>)\\s*(\\?|\\x01\\d+\\x01)"));
     const QRegularExpressionMatch w = where.match(text);
     if (!w.hasMatch()) return text;
@@ -90,9 +90,9 @@ QString FoldComparisons(const QString& text)
 // The terms of each ORDER BY that name a text column sort by the folded text.
 QString FoldOrderings(const QString& text, const QStringList& textColumns)
 {
-    static const QRegularExpression orderBy(QStringLiteral("\\border\\s+by\\b"),
+    thread_local const QRegularExpression orderBy(QStringLiteral("\\border\\s+by\\b"),
                                             QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression term(
+    thread_local const QRegularExpression term(
         QStringLiteral(
             "^(\\s*)((?:\"[^\"]+\"|[A-Za-z_][A-Za-z0-9_]*)\\.)?([A-Za-z_][A-Za-z0-9_]*)(\\s+(?:asc|desc))?(\\s*)$"),
         QRegularExpression::CaseInsensitiveOption);
@@ -109,7 +109,7 @@ QString FoldOrderings(const QString& text, const QStringList& textColumns)
             else if (text[end] == QChar(')') && depth-- == 0)
                 break;
         }
-        static const QRegularExpression limit(QStringLiteral("\\blimit\\b"), QRegularExpression::CaseInsensitiveOption);
+        thread_local const QRegularExpression limit(QStringLiteral("\\blimit\\b"), QRegularExpression::CaseInsensitiveOption);
         const QRegularExpressionMatch l = limit.match(text, m.capturedEnd());
         if (l.hasMatch() && l.capturedStart() < end) end = l.capturedStart();
         out += text.mid(last, m.capturedEnd() - last);

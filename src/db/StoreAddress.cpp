@@ -133,7 +133,7 @@ StoreAddress StoreAddressOf(const QString& connectString)
     address.kind = StoreKind::Server;
     if (address.server.isEmpty()) throw NotAConnectString(connectString, QStringLiteral("it names no Server."));
     if (address.database.isEmpty()) throw NotAConnectString(connectString, QStringLiteral("it names no Database."));
-    static const QRegularExpression digits(QStringLiteral("^\\d{1,5}$"));
+    thread_local const QRegularExpression digits(QStringLiteral("^\\d{1,5}$"));
     if (!address.port.isEmpty() && (!digits.match(address.port).hasMatch() || address.port.toInt() > 65535))
         throw NotAConnectString(connectString, Format("the Port %s is not a port number.", address.port));
     return address;
@@ -141,7 +141,7 @@ StoreAddress StoreAddressOf(const QString& connectString)
 
 QString WithoutPassword(const QString& text, const QString& connectString)
 {
-    static const QRegularExpression passwordPair(
+    thread_local const QRegularExpression passwordPair(
         QStringLiteral("(\\b(?:Pwd|Password)\\s*=\\s*)(\\{(?:[^}]|\\}\\})*\\}?|[^;\"\\n]*)"),
         QRegularExpression::CaseInsensitiveOption);
     QString redacted = text;

@@ -254,9 +254,9 @@ std::vector<ListingRow> ListTeams(const std::vector<TeamStanding>& teams)
     return rows;
 }
 
-std::vector<PlayerStanding> ReadPlayerStandings(const TournamentRecord& rules)
+std::vector<PlayerStanding> ReadPlayerStandings(const TournamentRecord& rules, CScoringSystem& system)
 {
-    LoadScoringSystem(QueryInt(Sql("select systemID from Tournament where id = %d", rules.id), rules.systemID));
+    system.Load(QueryInt(Sql("select systemID from Tournament where id = %d", rules.id), rules.systemID));
     const std::unordered_map<int, GameRows> games = ReadFinishedGames(rules.id);
     const TeamMemberships teams = ReadTeamMemberships(rules.id);
     const float u = UnplayedScore(rules);
@@ -278,7 +278,7 @@ std::vector<PlayerStanding> ReadPlayerStandings(const TournamentRecord& rules)
 
         lastPlayedHeat = std::max(lastPlayedHeat, heatNum);
         const int systemID = SystemForGame(rs.GetInt(1), rs.GetInt(2), rules.systemID);
-        if (systemID != ScoringSystem.id) LoadScoringSystem(systemID);
+        if (systemID != system.id) system.Load(systemID);
 
         const int playerID = rs.GetInt(0);
         if (players.empty() || players.back().playerID != playerID) {
@@ -302,7 +302,7 @@ std::vector<PlayerStanding> ReadPlayerStandings(const TournamentRecord& rules)
         const GameSeat seat{rs.GetInt(9), rs.GetInt(7), rs.GetInt(8), rs.GetInt(10)};
         heat.powerID = seat.powerID;
         heat.centers = seat.centers;
-        const SeatScore scored = ScoreSeat(seat, game.seats);
+        const SeatScore scored = system.ScoreSeat(seat, game.seats);
         heat.score = scored.score;
         if (scored.soleWinner) player.soleWinner = 1;
         if (scored.inWinOrDraw) player.inWinOrDraw = 1;
@@ -322,17 +322,42 @@ std::vector<TeamStanding> ReadTeamStandings(int tournamentID)
     return teams;
 }
 
-Standings ComputeStandings(bool qualifiedOnly)
+Standings TotalStandings(std::vector<PlayerStanding> players, std::vector<TeamStanding> teams,
+                         const TournamentRecord& rules, bool qualifiedOnly)
 {
-    WaitCursor wait;
-    const TournamentRecord& rules = CurrentTournament;
     Standings standings;
-    standings.players = ReadPlayerStandings(rules);
+    standings.players = std::move(players);
     for (PlayerStanding& player : standings.players) TotalPlayer(player, rules, qualifiedOnly);
-    // A tournament without teams has no team standings.
-    if (rules.teamSize != 0) standings.teams = ReadTeamStandings(rules.id);
+    standings.teams = std::move(teams);
     standings.allUnplayedTeamScore = ScoreTeams(standings.teams, standings.players, rules);
     standings.playerRows = ListPlayers(standings.players, rules.numHeats);
     standings.teamRows = ListTeams(standings.teams);
     return standings;
+}
+
+std::vector<PlayerStanding> PlayersThroughHeat(const std::vector<PlayerStanding>& players, int lastHeat,
+                                               const TournamentRecord& rules)
+{
+    std::vector<PlayerStanding> through;
+    for (PlayerStanding player : players) {
+        for (size_t h = size_t(std::max(lastHeat, 0)); h < player.heats.size(); ++h)
+            player.heats[h] = HeatEntry{-1, 1, kNoPower, -1, UnplayedScore(rules), true};
+        if (player.HeatsPlayed() > 0) through.push_back(std::move(player));
+    }
+    return through;
+}
+
+Standings ComputeStandingsOf(const TournamentRecord& rules, bool qualifiedOnly, CScoringSystem& system)
+{
+    std::vector<PlayerStanding> players = ReadPlayerStandings(rules, system);
+    // A tournament without teams has no team standings.
+    std::vector<TeamStanding> teams;
+    if (rules.teamSize != 0) teams = ReadTeamStandings(rules.id);
+    return TotalStandings(std::move(players), std::move(teams), rules, qualifiedOnly);
+}
+
+Standings ComputeStandings(bool qualifiedOnly)
+{
+    WaitCursor wait;
+    return ComputeStandingsOf(CurrentTournament, qualifiedOnly, ScoringSystem);
 }

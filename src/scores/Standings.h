@@ -111,13 +111,29 @@ std::vector<ListingRow> ListPlayers(std::vector<PlayerStanding>& players, int nu
 // first, equal scores sharing a rank.
 std::vector<ListingRow> ListTeams(const std::vector<TeamStanding>& teams);
 
-// Reads the finished games of the open tournament and builds the players'
-// heat entries (not yet totalled), loading each game's scoring system when it
-// differs from the loaded one.
-std::vector<PlayerStanding> ReadPlayerStandings(const TournamentRecord& rules);
+class CScoringSystem;
+
+// Reads the finished games of the tournament and builds the players' heat
+// entries (not yet totalled), loading each game's scoring system into system
+// when it differs from the one loaded there.
+std::vector<PlayerStanding> ReadPlayerStandings(const TournamentRecord& rules, CScoringSystem& system);
 
 // The teams of the tournament, each with the all-unplayed score still to come.
 std::vector<TeamStanding> ReadTeamStandings(int tournamentID);
 
-// The whole computation for the open tournament, under the wait cursor.
+// Totals the players as read, scores the teams and lists both.
+Standings TotalStandings(std::vector<PlayerStanding> players, std::vector<TeamStanding> teams,
+                         const TournamentRecord& rules, bool qualifiedOnly);
+
+// The players as read, as they stood when heat lastHeat was over: every
+// later heat still to be played, and only the players with a finished game
+// in heats 1 .. lastHeat. (Their award flags stay those of every heat.)
+std::vector<PlayerStanding> PlayersThroughHeat(const std::vector<PlayerStanding>& players, int lastHeat,
+                                               const TournamentRecord& rules);
+
+// The whole computation for a tournament, its games scored in system.
+Standings ComputeStandingsOf(const TournamentRecord& rules, bool qualifiedOnly, CScoringSystem& system);
+
+// The whole computation for the open tournament, under the wait cursor; the
+// scoring system loaded afterwards is the one of the last seat scored.
 Standings ComputeStandings(bool qualifiedOnly);

@@ -7,15 +7,13 @@
 
 TournamentRecord CurrentTournament;
 
-void LoadTournament(int tournamentID)
+TournamentRecord ReadTournamentRecord(int tournamentID)
 {
     CRecordset rs(Sql("select name, description, systemID, teamSize, teamHeat, teamConflict, playerConflict, "
                       "powerConflict, numHeats, dropHeats, minHeats, assignPowers, groupPowers, preregistration, "
                       "unplayedScore, multDrop from Tournament where id = %d",
                       tournamentID));
     if (rs.IsEOF()) throw DbError(Format("Tournament %d does not exist.", tournamentID));
-    // Filled aside and taken over only once its scoring system has loaded, so
-    // a tournament that cannot be loaded leaves the open one as it was.
     TournamentRecord t;
     t.id = tournamentID;
     t.name = rs.GetString(0);
@@ -34,6 +32,14 @@ void LoadTournament(int tournamentID)
     t.preregistration = rs.GetInt(13);
     t.unplayedScore = rs.GetInt(14);
     t.multDrop = static_cast<float>(rs.GetDouble(15));
+    return t;
+}
+
+void LoadTournament(int tournamentID)
+{
+    // Read aside and taken over only once its scoring system has loaded, so
+    // a tournament that cannot be loaded leaves the open one as it was.
+    const TournamentRecord t = ReadTournamentRecord(tournamentID);
     LoadScoringSystem(t.systemID);
     CurrentTournament = t;
 }

@@ -25,6 +25,9 @@ struct TournamentRecord {
 
 extern TournamentRecord CurrentTournament;
 
+// The Tournament row with this id. Throws DbError when there is no such row.
+TournamentRecord ReadTournamentRecord(int tournamentID);
+
 // Fills CurrentTournament from the Tournament row with this id and loads the
 // tournament's scoring system. Throws DbError when there is no such row.
 void LoadTournament(int tournamentID);
