@@ -2,6 +2,7 @@
 
 #include "ui_MainDialog.h"
 
+#include "app/ExampleTournament.h"
 #include "app/TournamentProgress.h"
 #include "db/Database.h"
 #include "db/Format.h"
@@ -22,14 +23,19 @@
 #include "ui/Messages.h"
 #include "ui/TextFit.h"
 #include "ui/UiServices.h"
+#include "venue/VenueDisplayDialog.h"
+#include "venue/VenueService.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QTextBlockFormat>
 #include <QTextCursor>
+#include <QUrl>
 
-CMainDialog::CMainDialog(QWidget* parent) : CDialog(parent), ui(std::make_unique<Ui::CMainDialog>())
+CMainDialog::CMainDialog(QWidget* parent)
+    : CDialog(parent), ui(std::make_unique<Ui::CMainDialog>()), m_venue(std::make_unique<CVenueService>())
 {
     ui->setupUi(this);
     // A shared database is named in the title; the file is the default.
@@ -41,12 +47,19 @@ CMainDialog::CMainDialog(QWidget* parent) : CDialog(parent), ui(std::make_unique
     // Tab passes the description by: from the frame it goes on to the buttons.
     ui->descriptionEdit->setFocusPolicy(Qt::ClickFocus);
     ui->descriptionEdit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // The line saying where the venue display runs keeps its room while the
+    // display is stopped.
+    KeepRoomWhenHidden(ui->venueLabel);
+    ShowVenueState();
+    ShowStore();
 
     // Notifications and their handlers.
     On(m_newAction, &QAction::triggered, &CMainDialog::OnNewTournament);
     On(m_openAction, &QAction::triggered, &CMainDialog::OnOpenTournament);
     On(m_editAction, &QAction::triggered, &CMainDialog::OnEditTournament);
     On(m_deleteAction, &QAction::triggered, &CMainDialog::OnDeleteTournament);
+    On(m_exampleAction, &QAction::triggered, &CMainDialog::OnExampleTournament);
+    On(m_venueAction, &QAction::triggered, &CMainDialog::OnVenueDisplay);
     On(m_viewAction, &QAction::triggered, &CMainDialog::OnViewPlayers);
     On(m_importAction, &QAction::triggered, &CMainDialog::OnImportPlayers);
     On(m_groupsAction, &QAction::triggered, &CMainDialog::OnGroups);
@@ -56,6 +69,8 @@ CMainDialog::CMainDialog(QWidget* parent) : CDialog(parent), ui(std::make_unique
     On(ui->heatsButton, &QPushButton::clicked, &CMainDialog::OnHeats);
     On(ui->teamsButton, &QPushButton::clicked, &CMainDialog::OnTeams);
     On(ui->scoresButton, &QPushButton::clicked, &CMainDialog::OnScores);
+    On(ui->venueLabel, &QLabel::linkActivated, &CMainDialog::OnVenueLinkActivated);
+    On(m_venue.get(), &CVenueService::StateChanged, &CMainDialog::ShowVenueState);
 }
 
 CMainDialog::~CMainDialog() = default;
@@ -75,6 +90,10 @@ void CMainDialog::CreateMenus()
     m_openAction = add(tournament, QStringLiteral("&Open"), "actionOpen");
     m_editAction = add(tournament, QStringLiteral("&Edit"), "actionEdit");
     m_deleteAction = add(tournament, QStringLiteral("&Delete"), "actionDelete");
+    m_exampleAction = add(tournament, QStringLiteral("E&xample Tournament..."), "actionExampleTournament");
+    m_exampleAction->setToolTip(QStringLiteral("Creates a tournament with three heats played, to look around in"));
+    tournament->addSeparator();
+    m_venueAction = add(tournament, QStringLiteral("&Venue Display..."), "actionVenueDisplay");
     QMenu* players = m_menuBar->addMenu(QStringLiteral("&Players"));
     players->setToolTipsVisible(true);
     m_viewAction = add(players, QStringLiteral("&View"), "actionViewPlayers");
@@ -119,6 +138,8 @@ void CMainDialog::RefreshTournamentState()
     EnableWithReason(m_preRegAction, PreRegCommandReason(open, CurrentTournament.preregistration));
     EnableWithReason(m_editAction, OpenTournamentReason(open));
     EnableWithReason(m_deleteAction, OpenTournamentReason(open));
+    EnableWithReason(m_venueAction, OpenTournamentReason(open));
+    m_venue->ShowTournament(m_tournamentID);
     EnableWithReason(ui->heatsButton, OpenTournamentReason(open));
     EnableWithReason(ui->teamsButton, TeamsCommandReason(open, CurrentTournament.teamSize));
     const bool gameFinished =
@@ -220,6 +241,50 @@ void CMainDialog::OnDeleteTournament()
     m_tournamentID = -1;
     CurrentTournament.id = -1;
     RefreshTournamentState();
+}
+
+void CMainDialog::OnExampleTournament()
+{
+    const int created = OfferExampleTournament();
+    if (created < 0) return;
+    m_tournamentID = created;
+    RefreshTournamentState();
+}
+
+void CMainDialog::ShowStore()
+{
+    // Where the director finds his file to copy it; the shared database is
+    // named in the title too.
+    const QString where = CDatabase::Kind() == StoreKind::Server
+                              ? CDatabase::Store().Description()
+                              : QDir::toNativeSeparators(QDir::current().absoluteFilePath(kDatabaseFileName));
+    ui->storeLabel->setText(Format("Tournaments are kept in %s", where));
+}
+
+void CMainDialog::OnVenueDisplay()
+{
+    CVenueDisplayDialog venue(*m_venue, m_tournamentID, this);
+    venue.DoModal();
+}
+
+void CMainDialog::ShowVenueState()
+{
+    const VenueServer* server = m_venue->Running();
+    if (server) {
+        const QString address = server->MainAddress().toHtmlEscaped();
+        ui->venueLabel->setText(Format("Venue display running at <a href=\"%s\">%s</a>", address, address));
+        ui->venueLabel->setAccessibleName(Format("Venue display running at %s", server->MainAddress()));
+    } else {
+        ui->venueLabel->clear();
+        ui->venueLabel->setAccessibleName(QString());
+    }
+    ui->venueLabel->setVisible(server != nullptr);
+}
+
+void CMainDialog::OnVenueLinkActivated(const QString& link)
+{
+    if (!Services().OpenUrl(QUrl(link)))
+        ShowMessage(Format("No browser could be started to open %s.", link), kAppName, MsgIcon::Exclamation);
 }
 
 void CMainDialog::OnViewPlayers()

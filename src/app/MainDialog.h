@@ -10,6 +10,7 @@ class CMainDialog;
 }
 class QAction;
 class QMenuBar;
+class CVenueService;
 
 class CMainDialog : public CDialog {
     Q_OBJECT
@@ -24,11 +25,17 @@ public:
     // Reloads what the window shows from the current tournament id.
     void RefreshTournamentState();
 
+    // The venue display's server, which runs for as long as the window
+    // lives unless it is stopped.
+    CVenueService& Venue() { return *m_venue; }
+
     // Commands of the menu and the buttons.
     void OnNewTournament();
     void OnOpenTournament();
     void OnEditTournament();
     void OnDeleteTournament();
+    void OnExampleTournament();
+    void OnVenueDisplay();
     void OnViewPlayers();
     void OnImportPlayers();
     void OnGroups();
@@ -51,14 +58,20 @@ private:
     void CreateMenus();
     void ShowTexts();
     void ShowNextStep();
+    void ShowVenueState();
+    void ShowStore();
+    void OnVenueLinkActivated(const QString& link);
     static bool ConfirmQuit();
 
     std::unique_ptr<Ui::CMainDialog> ui;
+    std::unique_ptr<CVenueService> m_venue;
     QMenuBar* m_menuBar = nullptr;
     QAction* m_newAction = nullptr;
     QAction* m_openAction = nullptr;
     QAction* m_editAction = nullptr;
     QAction* m_deleteAction = nullptr;
+    QAction* m_exampleAction = nullptr;
+    QAction* m_venueAction = nullptr;
     QAction* m_viewAction = nullptr;
     QAction* m_importAction = nullptr;
     QAction* m_groupsAction = nullptr;

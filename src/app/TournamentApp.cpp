@@ -3,16 +3,43 @@
 #include "app/MainDialog.h"
 #include "db/Database.h"
 #include "db/DatabaseFile.h"
-#include "ui/Dialog.h"
 #include "ui/Messages.h"
 #include "ui/UiServices.h"
 
 #include <QDir>
 #include <QLockFile>
 
+#include <exception>
+#include <utility>
+
 namespace {
 
 QString LockFileName() { return QString::fromLatin1(kDatabaseFileName) + QStringLiteral(".lock"); }
+
+// A start-up failure: in a box for the director, and on standard error for
+// a terminal or a log.
+void ReportStartFailure(const QString& text)
+{
+    PrintError(text);
+    ShowMessage(text, kAppName, MsgIcon::Stop);
+}
+
+// Opens the database; a failure is reported as start-up failures are.
+template <class Open>
+bool OpenReported(Open&& open)
+{
+    try {
+        std::forward<Open>(open)();
+        return true;
+    } catch (const DbError& failure) {
+        CDatabase::Close();
+        ReportStartFailure(failure.Message());
+    } catch (const std::exception& failure) {
+        CDatabase::Close();
+        ReportStartFailure(QString::fromUtf8(failure.what()));
+    }
+    return false;
+}
 
 // True when this window may work on the database: no other window of the
 // program holds it. A lock whose owner process is gone (a program that
@@ -26,14 +53,12 @@ bool TakeInstanceLock(QLockFile& lock)
     lock.setStaleLockTime(0);
     if (lock.tryLock(0)) return true;
     if (lock.error() == QLockFile::LockFailedError)
-        ShowMessage(Format("The tournament database %s is already open in another %s window.", kDatabaseFileName,
-                           kAppName),
-                    kAppName, MsgIcon::Stop);
+        ReportStartFailure(
+            Format("The tournament database %s is already open in another %s window.", kDatabaseFileName, kAppName));
     else
-        ShowMessage(Format("The lock file %s cannot be created in %s, so the tournament database cannot be opened "
-                           "safely.",
-                           LockFileName(), QDir::toNativeSeparators(folder)),
-                    kAppName, MsgIcon::Stop);
+        ReportStartFailure(Format("The lock file %s cannot be created in %s, so the tournament database cannot be "
+                                  "opened safely.",
+                                  LockFileName(), QDir::toNativeSeparators(folder)));
     return false;
 }
 
@@ -51,65 +76,35 @@ int RunMainWindow()
 // change is a transaction of its own on the server.
 int RunOnServer(const QString& connectString)
 {
-    if (!CDialog::Guarded([&] { OpenServerDatabase(connectString); })) {
-        CDatabase::Close();
-        return 1;
-    }
+    if (!OpenReported([&] { OpenServerDatabase(connectString); })) return 1;
     return RunMainWindow();
 }
 
 }  // namespace
 
-std::optional<QString> DatabaseNamedAtStart(const QStringList& arguments, const QString& environmentValue,
-                                            QString& refusal)
-{
-    static const QString option = QStringLiteral("--database");
-    std::optional<QString> named;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == option && i + 1 < arguments.size()) {
-            named = arguments[++i];
-        } else if (argument.startsWith(option + QChar('='))) {
-            named = argument.mid(option.size() + 1);
-        } else if (argument == option) {
-            refusal = QStringLiteral("--database needs the ODBC connect string of a PostgreSQL database, as in\n"
-                                     "--database \"DRIVER={PostgreSQL Unicode};Server=...;Port=...;Database=...;"
-                                     "Uid=...;Pwd=...\"");
-            return {};
-        } else {
-            refusal = Format("The program does not know the argument \"%s\". It takes only --database with the ODBC "
-                             "connect string of a PostgreSQL database; without it, it works on %s in the folder it "
-                             "is started in.",
-                             WithoutPassword(argument, argument), kDatabaseFileName);
-            return {};
-        }
-        if (named->trimmed().isEmpty()) {
-            refusal = QStringLiteral("--database was given an empty connect string.");
-            return {};
-        }
-    }
-    if (!named && !environmentValue.trimmed().isEmpty()) named = environmentValue;
-    return named;
-}
-
 int CTournamentApp::Run(const QStringList& arguments)
 {
-    QString refusal;
-    const std::optional<QString> named =
-        DatabaseNamedAtStart(arguments, qEnvironmentVariable(kDatabaseVariable), refusal);
-    if (!refusal.isEmpty()) {
-        ShowMessage(refusal, kAppName, MsgIcon::Stop);
+    QString error;
+    const StartOptions options = ParseStartOptions(arguments, qEnvironmentVariable(kDatabaseVariable), error);
+    if (!error.isEmpty()) {
+        PrintError(error);
+        return kCommandLineStatus;
+    }
+    return Run(options);
+}
+
+int CTournamentApp::Run(const StartOptions& options)
+{
+    if (const QString problem = EnterWorkFolder(options); !problem.isEmpty()) {
+        ReportStartFailure(problem);
         return 1;
     }
-    if (named) return RunOnServer(*named);
+    if (options.database) return RunOnServer(*options.database);
 
     QLockFile lock(LockFileName());
     if (!TakeInstanceLock(lock)) return 1;
     DatabaseAccess access = DatabaseAccess::ReadWrite;
-    if (!CDialog::Guarded([&access] { access = OpenTournamentDatabase(); })) {
-        CDatabase::Close();
-        return 1;
-    }
+    if (!OpenReported([&access] { access = OpenTournamentDatabase(); })) return 1;
     if (access == DatabaseAccess::ReadOnly) ShowMessage(ReadOnlyDatabaseWarning(), kAppName, MsgIcon::Exclamation);
     return RunMainWindow();
 }

@@ -34,7 +34,9 @@ QString NextStepHint(const TournamentProgress& p)
     if (!p.open) {
         if (p.tournamentsExist)
             return QStringLiteral("Next: open a tournament with Tournament > Open, or start one with Tournament > New");
-        return QStringLiteral("Next: create your first tournament with Tournament > New");
+        // On an empty database the ready-made example is offered too.
+        return QStringLiteral("Next: create your first tournament with Tournament > New, or look around a "
+                              "ready-made one with Tournament > Example Tournament...");
     }
     if (!p.playersExist) return QStringLiteral("Next: add players with Players > View");
     if (p.lastHeat == 0) {

@@ -25,6 +25,8 @@ public:
 
     bool IsEOF() const { return m_row >= m_rows.size(); }
     void MoveNext() { if (!IsEOF()) ++m_row; }
+    // Back to the first row, for a second walk over the rows.
+    void MoveFirst() { m_row = 0; }
 
     // Column values of the current row. NULL reads as 0 or the empty text.
     int GetInt(int column) const;

@@ -25,21 +25,19 @@ struct GameRows {
     std::vector<int> playerIDs;
 };
 
-// Every seat of every finished game of the tournament, read at once, so that
-// each game's seven rows serve the scoring of its seven seats and the
-// team-mate test.
-std::unordered_map<int, GameRows> ReadFinishedGames(int tournamentID)
+// The seats of the finished games among the rows of the standings'
+// statement (the player's id in column 0, the game's in 6, its result,
+// years, power and centres in 7 to 10), so that each game's seven rows serve
+// the scoring of its seven seats and the team-mate test.
+std::unordered_map<int, GameRows> FinishedGames(CRecordset& rs)
 {
     std::unordered_map<int, GameRows> games;
-    for (CRecordset rs(Sql("select GamePlayer.gameID, GamePlayer.playerID, GamePlayer.powerID, GamePlayer.result, "
-                           "GamePlayer.years, GamePlayer.centers from GamePlayer, Game, Heat where Game.gameStat = %d "
-                           "and GamePlayer.gameID = Game.id and Game.heatID = Heat.id and Heat.tournamentID = %d",
-                           kFinished, tournamentID));
-         !rs.IsEOF(); rs.MoveNext()) {
-        GameRows& game = games[rs.GetInt(0)];
-        game.playerIDs.push_back(rs.GetInt(1));
-        game.seats.push_back(GameSeat{rs.GetInt(2), rs.GetInt(3), rs.GetInt(4), rs.GetInt(5)});
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        GameRows& game = games[rs.GetInt(6)];
+        game.playerIDs.push_back(rs.GetInt(0));
+        game.seats.push_back(GameSeat{rs.GetInt(9), rs.GetInt(7), rs.GetInt(8), rs.GetInt(10)});
     }
+    rs.MoveFirst();
     return games;
 }
 
@@ -257,7 +255,6 @@ std::vector<ListingRow> ListTeams(const std::vector<TeamStanding>& teams)
 std::vector<PlayerStanding> ReadPlayerStandings(const TournamentRecord& rules, CScoringSystem& system)
 {
     system.Load(QueryInt(Sql("select systemID from Tournament where id = %d", rules.id), rules.systemID));
-    const std::unordered_map<int, GameRows> games = ReadFinishedGames(rules.id);
     const TeamMemberships teams = ReadTeamMemberships(rules.id);
     const float u = UnplayedScore(rules);
     const size_t numHeats = size_t(std::max(rules.numHeats, 0));
@@ -265,13 +262,14 @@ std::vector<PlayerStanding> ReadPlayerStandings(const TournamentRecord& rules, C
 
     std::vector<PlayerStanding> players;  // ascending player id while reading
     int lastPlayedHeat = 0;
-    for (CRecordset rs(Sql("select Player.id, Game.systemID, Heat.systemID, first, last, Heat.heatNum, Game.id, "
-                           "GamePlayer.result, GamePlayer.years, GamePlayer.powerID, GamePlayer.centers from "
-                           "GamePlayer, Game, Player, Heat where GamePlayer.playerID = Player.id and Game.gameStat = %d "
-                           "and GamePlayer.gameID = Game.id and Game.heatID = Heat.id and Heat.tournamentID = %d order "
-                           "by Player.id",
-                           kFinished, rules.id));
-         !rs.IsEOF(); rs.MoveNext()) {
+    CRecordset rs(Sql("select Player.id, Game.systemID, Heat.systemID, first, last, Heat.heatNum, Game.id, "
+                      "GamePlayer.result, GamePlayer.years, GamePlayer.powerID, GamePlayer.centers from "
+                      "GamePlayer, Game, Player, Heat where GamePlayer.playerID = Player.id and Game.gameStat = %d "
+                      "and GamePlayer.gameID = Game.id and Game.heatID = Heat.id and Heat.tournamentID = %d order "
+                      "by Player.id",
+                      kFinished, rules.id));
+    const std::unordered_map<int, GameRows> games = FinishedGames(rs);
+    for (; !rs.IsEOF(); rs.MoveNext()) {
         const int heatNum = rs.GetInt(5);
         // A heat beyond the tournament's number of heats has no column.
         if (heatNum < 1 || size_t(heatNum) > numHeats) continue;

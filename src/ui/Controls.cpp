@@ -11,8 +11,12 @@
 
 void EnableWithReason(QWidget* control, const QString& whyNot)
 {
+    // The control's own tooltip, as its form gave it, is kept the first time
+    // and shown again whenever the control is available.
+    static const char* const kOwnToolTip = "quorvaneOwnToolTip";
+    if (!control->property(kOwnToolTip).isValid()) control->setProperty(kOwnToolTip, control->toolTip());
     control->setEnabled(whyNot.isEmpty());
-    control->setToolTip(whyNot);
+    control->setToolTip(whyNot.isEmpty() ? control->property(kOwnToolTip).toString() : whyNot);
     control->setAccessibleDescription(whyNot);
 }
 

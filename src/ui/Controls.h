@@ -12,7 +12,8 @@ class QWidget;
 // Enables the control when whyNot is empty; otherwise disables it and makes
 // whyNot its tooltip and its description for assistive technology (for a
 // menu item, its tooltip and status tip), so a disabled action always says
-// why. A menu shows its items' reasons once it has setToolTipsVisible(true).
+// why. An available control shows the tooltip its form gave it. A menu
+// shows its items' reasons once it has setToolTipsVisible(true).
 void EnableWithReason(QWidget* control, const QString& whyNot);
 void EnableWithReason(QAction* action, const QString& whyNot);
 

@@ -34,6 +34,8 @@
 #include "tournament/CurrentTournament.h"
 #include "tournament/OpenTournamentDialog.h"
 #include "tournament/TournamentDetailsDialog.h"
+#include "venue/VenueDisplayDialog.h"
+#include "venue/VenueService.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -48,6 +50,7 @@
 #include <QTreeWidget>
 #include <QScreen>
 #include <QTabBar>
+#include <QTcpServer>
 #include <QWheelEvent>
 
 #include <array>
@@ -103,10 +106,21 @@ DialogStep SelectFirstRow(const char* name, bool keepsLayout = false)
     return {name, [](CDialog& d) { d.findChildren<L*>().front()->setCurrentRow(0); }, keepsLayout};
 }
 
+// A loopback port nobody listens on just now.
+int FreeLoopbackPort()
+{
+    QTcpServer probe;
+    EXPECT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    return probe.serverPort();
+}
+
 std::vector<DialogCase> EveryDialogCase(const DialogData& t)
 {
     const std::array<int, 7> seats{t.players[0], t.players[1], t.players[2], t.players[3],
                                    t.players[4], t.players[5], t.players[6]};
+    // The main window's service, as the Venue Display dialog works on it; it
+    // stops with the walk.
+    const auto venue = std::make_shared<CVenueService>();
     std::vector<DialogCase> cases{
         {"main window", Opens<OpenableMainDialog>(),
          {{"tournament open", [id = t.tournamentID](CDialog& d) { static_cast<OpenableMainDialog&>(d).Show(id); }}}},
@@ -148,6 +162,13 @@ std::vector<DialogCase> EveryDialogCase(const DialogData& t)
          }},
         {"Teams", Opens<CTeamsDialog>(t.tournamentID, t.name)},
         {"Team Details", Opens<CTeamDetailsDialog>(t.teamID, t.name)},
+        {"Venue Display",
+         [venue, id = t.tournamentID] { return std::make_unique<CVenueDisplayDialog>(*venue, id, nullptr); },
+         {{"display running",
+           [venue, id = t.tournamentID](CDialog&) {
+               venue->Start(id, {.port = FreeLoopbackPort(), .everyNetwork = false, .secondsPerScreen = 20});
+           },
+           true}}},
     };
     if (t.heatWithoutGames != 0)
         cases.push_back({"Games of a heat without games", [&t] {
@@ -230,9 +251,10 @@ void PressF5(QWidget* w)
 }
 
 // The dialogs that list no stored rows: one record being edited, a text or
-// a model their opener made.
-const std::set<std::string> kListNoStoredRows = {"main window", "Scoring System Details", "Edit Player",
-                                                 "Group Details", "In-Game Conflicts", "Awards"};
+// a model their opener made, the venue display's addresses.
+const std::set<std::string> kListNoStoredRows = {"main window",       "Scoring System Details", "Edit Player",
+                                                 "Group Details",     "In-Game Conflicts",      "Awards",
+                                                 "Venue Display"};
 
 // A dialog that lists stored rows has a Refresh button the keyboard
 // reaches, which says it reloads and which key does it, and F5 is that

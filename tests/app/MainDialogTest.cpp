@@ -1,4 +1,5 @@
 #include "app/MainDialog.h"
+#include "app/TournamentProgress.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "report/ReportOutput.h"
@@ -8,13 +9,19 @@
 #include "support/TestData.h"
 #include "support/Widgets.h"
 #include "tournament/CurrentTournament.h"
+#include "venue/VenueDisplayDialog.h"
+#include "venue/VenueService.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTextEdit>
 
 #include <vector>
@@ -70,6 +77,27 @@ TEST_F(MainWindow, StartsWithTheNewHintWhenThereIsNoTournament)
     EXPECT_EQ(CurrentTournament.id, -1);
     EXPECT_EQ(CurrentTournament.systemID, -1);
     EXPECT_EQ(ScoringSystem.id, -1);
+    // Where the file is, for the director to find and copy it.
+    const QString store = dlg.findChild<QLabel*>("storeLabel")->text();
+    if (!ScratchStore::OnServer()) {
+        EXPECT_EQ(store, "Tournaments are kept in " + QDir::toNativeSeparators(QDir::current().absoluteFilePath("Orvex.mdb")));
+    }
+}
+
+TEST_F(MainWindow, OpensTheExampleTournamentAfterOneQuestion)
+{
+    CMainDialog dlg;
+    ASSERT_TRUE(dlg.Initialise());
+    ui().Expect("Example Tournament", MsgAnswer::No);
+    ActionByText(&dlg, "E&xample Tournament...")->trigger();
+    EXPECT_EQ(dlg.CurrentTournamentID(), -1);
+    EXPECT_EQ(Count("select * from Tournament"), 0);
+    ui().Expect("Example Tournament", MsgAnswer::Yes);
+    ActionByText(&dlg, "E&xample Tournament...")->trigger();
+    EXPECT_NE(dlg.CurrentTournamentID(), -1);
+    const WindowState s = StateOf(dlg);
+    EXPECT_EQ(s.title, "Example Open");
+    EXPECT_TRUE(s.heats && s.scores);
 }
 
 TEST_F(MainWindow, OffersOpenWhenTournamentsExist)
@@ -317,7 +345,8 @@ TEST_F(MainWindow, SaysWhyACommandIsUnavailableAndWhatComesNext)
     const auto hint = [](CMainDialog& dlg) { return dlg.findChild<QTextEdit*>("descriptionEdit")->placeholderText(); };
     CMainDialog empty;
     ASSERT_TRUE(empty.Initialise());
-    EXPECT_EQ(hint(empty), "Next: create your first tournament with Tournament > New");
+    EXPECT_EQ(hint(empty), "Next: create your first tournament with Tournament > New, or look around a ready-made one "
+                           "with Tournament > Example Tournament...");
     EXPECT_EQ(ActionByText(&empty, "&Open")->toolTip(), "No tournament has been created yet");
 
     const int t = AddTournament({.description = "", .systemID = systemID});
@@ -342,4 +371,66 @@ TEST_F(MainWindow, SaysWhyACommandIsUnavailableAndWhatComesNext)
     EXPECT_TRUE(scores->isEnabled());
     EXPECT_TRUE(scores->toolTip().isEmpty());
     EXPECT_EQ(hint(dlg), "Next: press Scores for the standings, or Heats to create heat 2");
+}
+
+namespace {
+
+// The body of the page at path of the venue display on port, over HTTP.
+QString VenuePage(int port, const QByteArray& path)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, quint16(port));
+    if (!socket.waitForConnected(5000)) return {};
+    socket.write("GET " + path + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
+    QByteArray answer;
+    while (socket.waitForReadyRead(5000)) answer += socket.readAll();
+    answer += socket.readAll();
+    return QString::fromUtf8(answer.mid(answer.indexOf("\r\n\r\n") + 4));
+}
+
+}  // namespace
+
+TEST_F(MainWindow, OffersTheVenueDisplayWhileATournamentIsOpenAndSaysWhereItRuns)
+{
+    CMainDialog empty;
+    ASSERT_TRUE(empty.Initialise());
+    QAction* emptyVenue = ActionByText(&empty, "&Venue Display...");
+    EXPECT_FALSE(emptyVenue->isEnabled());
+    EXPECT_EQ(emptyVenue->toolTip(), OpenTournamentReason(false));
+
+    const int spring = AddTournament({.name = "Spring Open", .systemID = systemID});
+    const int autumn = AddTournament({.name = "Autumn Cup", .systemID = systemID});
+    OpenableMainDialog dlg;
+    ASSERT_TRUE(dlg.Initialise());
+    auto* running = dlg.findChild<QLabel*>("venueLabel");
+    dlg.Show(spring);
+    EXPECT_TRUE(ActionByText(&dlg, "&Venue Display...")->isEnabled());
+    EXPECT_TRUE(running->isHidden());
+    EXPECT_TRUE(running->sizePolicy().retainSizeWhenHidden());
+    ui().ExpectDialog<CVenueDisplayDialog>();
+    ActionByText(&dlg, "&Venue Display...")->trigger();
+    EXPECT_EQ(ui().DialogsRun(), 1);
+
+    // Started (as the dialog starts it), the window says where; the pages
+    // follow the tournament the window opens.
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    const int port = probe.serverPort();
+    probe.close();
+    dlg.Venue().Start(spring, {.port = port, .everyNetwork = false, .secondsPerScreen = 20});
+    const QString address = QString("http://127.0.0.1:%1/").arg(port);
+    EXPECT_FALSE(running->isHidden());
+    EXPECT_TRUE(running->text().startsWith("Venue display running at "));
+    EXPECT_TRUE(running->text().contains(QString("href=\"%1\"").arg(address)));
+    EXPECT_TRUE(VenuePage(port, "/").contains("Spring Open"));
+    dlg.Show(autumn);
+    const QString autumnPage = VenuePage(port, "/");
+    EXPECT_TRUE(autumnPage.contains("Autumn Cup"));
+    EXPECT_FALSE(autumnPage.contains("Spring Open"));
+    Q_EMIT running->linkActivated(address);
+    ASSERT_EQ(ui().OpenedUrls().size(), 1u);
+    EXPECT_EQ(ui().OpenedUrls()[0], QUrl(address));
+
+    dlg.Venue().Stop();
+    EXPECT_TRUE(running->isHidden());
 }

@@ -282,3 +282,35 @@ TEST_F(StartupInProcess, SaysWhyItCannotWorkOnTheDatabase)
         EXPECT_EQ(QDir().entryList(QDir::NoDotAndDotDot | QDir::AllEntries), entries);
     }
 }
+
+// What stops the start is also one line on standard error, for a terminal
+// or a log: a folder that cannot be used, a driver that is not installed.
+TEST_F(StartupInProcess, AFailureToStartIsShownAndWrittenToStandardError)
+{
+    ScratchFolder folder;
+    QFile("a file").open(QIODevice::WriteOnly);
+    const struct {
+        QStringList arguments;
+        QString message;
+    } cases[] = {
+        {{"a file"}, "The folder " + QDir::toNativeSeparators(folder.Path() + "/a file") +
+                         " cannot be used: it is a file, not a folder."},
+        {{"--database", "DRIVER={Nope};Database=event;Pwd=secret"},
+         "The ODBC driver Nope is not installed, so the tournament database cannot be opened (the program works "
+         "with the drivers {PostgreSQL Unicode}, from Debian's package odbc-postgresql, and SQLite3, from Debian's "
+         "package libsqliteodbc)."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        ui->Expect(kAppName).Icon(MsgIcon::Stop);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(CTournamentApp().Run(c.arguments), 1);
+        const QString err = QString::fromStdString(testing::internal::GetCapturedStderr());
+        const QString shown = ui->Messages().back().text;
+        EXPECT_TRUE(shown.startsWith(c.message)) << shown.toStdString();
+        EXPECT_TRUE(err.startsWith("quorvane: " + c.message)) << err.toStdString();
+        EXPECT_EQ(err.count('\n'), 1);
+        EXPECT_FALSE(err.contains("secret"));
+        EXPECT_EQ(QDir::currentPath(), folder.Path());
+    }
+}

@@ -10,7 +10,9 @@ TEST(TournamentProgress, NamesTheNextStepInEveryState)
         TournamentProgress progress;
         const char* hint;
     } cases[] = {
-        {{}, "Next: create your first tournament with Tournament > New"},
+        {{},
+         "Next: create your first tournament with Tournament > New, or look around a ready-made one with "
+         "Tournament > Example Tournament..."},
         {{.tournamentsExist = true},
          "Next: open a tournament with Tournament > Open, or start one with Tournament > New"},
         {{.tournamentsExist = true, .open = true}, "Next: add players with Players > View"},
