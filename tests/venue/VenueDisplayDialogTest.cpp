@@ -96,11 +96,15 @@ protected:
         EXPECT_TRUE(Seconds()->isEnabled());
         ExpectDisabledActionsExplained(dlg.get());
         ExpectControlsNamed(dlg.get());
+        // A disabled button says why; an available one says what it does,
+        // however often it was disabled before.
         if (running) {
             EXPECT_EQ(Button("&Start")->toolTip(), VenueStartReason(true));
             EXPECT_EQ(Port()->toolTip(), VenueListenSettingReason(true));
+            EXPECT_EQ(Button("St&op")->toolTip(), "Stops serving the pages and frees the port");
         } else {
             EXPECT_EQ(Button("St&op")->toolTip(), VenueStopReason(false));
+            EXPECT_EQ(Button("&Start")->toolTip(), "Starts serving the pages of the open tournament");
             EXPECT_TRUE(Code()->pixmap().isNull());
         }
     }
