@@ -2,7 +2,6 @@
 
 #include "db/Database.h"
 #include "db/Format.h"
-#include "db/Recordset.h"
 #include "db/Schema.h"
 #include "db/StoreAddress.h"
 #include "venue/VenuePages.h"
@@ -367,10 +366,11 @@ VenueServer::VenueServer(const QString& connectString, int tournamentID, const V
 
 VenueServer::~VenueServer() = default;
 
-const VenueServerSettings& VenueServer::Settings() const
+VenueServerSettings VenueServer::Settings() const
 {
-    m_impl->settings.secondsPerScreen = m_impl->secondsPerScreen;
-    return m_impl->settings;
+    VenueServerSettings settings = m_impl->settings;
+    settings.secondsPerScreen = m_impl->secondsPerScreen;
+    return settings;
 }
 
 int VenueServer::Port() const { return m_impl->settings.port; }

@@ -63,7 +63,7 @@ public:
     VenueServer(const VenueServer&) = delete;
     VenueServer& operator=(const VenueServer&) = delete;
 
-    const VenueServerSettings& Settings() const;
+    VenueServerSettings Settings() const;
     int Port() const;
     // The address phones are given: this computer's address on its network
     // when the server listens on every network, else 127.0.0.1.

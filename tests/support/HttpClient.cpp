@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 #include <QList>
 
+#include <functional>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -51,7 +53,11 @@ int ConnectToLoopback(int port)
     return fd;
 }
 
-bool ClosedByServer(int fd, int timeoutMs, QByteArray* sent)
+namespace {
+
+// Reads what the server sends into sent until it closes the connection
+// (true), whole() says the reply is whole, or timeoutMs has passed.
+bool ReadUntil(int fd, int timeoutMs, QByteArray& sent, const std::function<bool(const QByteArray&)>& whole)
 {
     QElapsedTimer clock;
     clock.start();
@@ -61,9 +67,20 @@ bool ClosedByServer(int fd, int timeoutMs, QByteArray* sent)
         if (::poll(&ready, 1, int(timeoutMs - clock.elapsed())) <= 0) return false;
         const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
         if (n <= 0) return true;
-        if (sent) sent->append(buffer, qsizetype(n));
+        sent.append(buffer, qsizetype(n));
+        if (whole && whole(sent)) return false;
     }
     return false;
+}
+
+}  // namespace
+
+bool ClosedByServer(int fd, int timeoutMs, QByteArray* sent)
+{
+    QByteArray read;
+    const bool closed = ReadUntil(fd, timeoutMs, read, {});
+    if (sent) sent->append(read);
+    return closed;
 }
 
 HttpReply HttpExchange(int port, const QByteArray& request, int timeoutMs)
@@ -80,20 +97,12 @@ HttpReply HttpExchange(int port, const QByteArray& request, int timeoutMs)
     // keeps it open despite Connection: close) until the body is whole.
     const bool head = request.startsWith("HEAD ");
     QByteArray raw;
-    QElapsedTimer clock;
-    clock.start();
-    char buffer[65536];
-    while (clock.elapsed() < timeoutMs) {
-        pollfd ready{fd, POLLIN, 0};
-        if (::poll(&ready, 1, int(timeoutMs - clock.elapsed())) <= 0) break;
-        const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-        if (n <= 0) break;
-        raw.append(buffer, qsizetype(n));
-        const qsizetype end = raw.indexOf("\r\n\r\n");
-        if (head || end < 0) continue;
-        const QByteArray length = Parse(raw.left(end + 4)).Header("Content-Length");
-        if (!length.isEmpty() && raw.size() - (end + 4) >= length.toLongLong()) break;
-    }
+    ReadUntil(fd, timeoutMs, raw, [head](const QByteArray& sent) {
+        const qsizetype end = sent.indexOf("\r\n\r\n");
+        if (head || end < 0) return false;
+        const QByteArray length = Parse(sent.left(end + 4)).Header("Content-Length");
+        return !length.isEmpty() && sent.size() - (end + 4) >= length.toLongLong();
+    });
     ::close(fd);
     return Parse(raw);
 }
