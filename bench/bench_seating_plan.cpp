@@ -22,24 +22,16 @@
 // heat. Random210: the same for a plain tournament of 210 whose heats 1 to
 // 8 were drawn at random.
 //
-// The lower bound of a heat, for its history: the power part as a
-// transportation problem (every player gets a power, each power exactly n/7
-// players, as every game has each power once, at the least sum of the
-// players' power-history points), in the team heat together with the points
-// of team mates on one power (who are then in different games: a least-cost
-// flow in which the k-th mate on a power costs k - 1 pairs); plus for the
-// pairs half the sum over the players of their six smallest same-game points
-// with anybody (each player has six opponents, and each pair's points are
-// counted from both of them). Every term of the total is in one of the two
-// parts, so no seating is below their sum. "floor" is the former bound: the
+// The bound is the planner's lower bound of the heat's total (no seating
+// goes below it; the plan stops there). "floor" is the former bound: the
 // least power history of each player, summed.
 //
 // Results depend on the machine's speed and load.
 
 #include "conflicts/ConflictModel.h"
-#include "heats/SeatingPlan.h"
-#include "heats/SeatingSearch.h"
 #include "heats/Seeding.h"
+#include "seating/SeatingPlan.h"
+#include "seating/SeatingSearch.h"
 #include "support/SeedingTournaments.h"
 #include "tournament/CurrentTournament.h"
 
@@ -67,34 +59,34 @@ struct HeatFigures {
     double seconds = 0.0;
 };
 
-Clock::time_point Deadline()
-{
-    const std::chrono::duration<double> budget(kSeatingSearchSeconds);
-    return Clock::now() + std::chrono::duration_cast<Clock::duration>(budget);
-}
-
 // Optimises the drawn heat of the model as the Heats dialog does, with
 // "Search Deeper" cleared (Pass) or ticked (today's search, or the plan),
-// the search running for its time budget. Returns whether the heat took the
-// plan's seating.
-bool Optimise(ConflictModel& model, Path path, std::uint32_t seed)
+// the search running for its time budget. For the plan, the heat's lower
+// bound and whether the heat took the plan's seating.
+void Optimise(ConflictModel& model, Path path, std::uint32_t seed, HeatFigures& figures)
 {
     ApplyTeamWeightRule(model.heatNum);
     const int drawn = model.TotalConflict();
-    if (drawn <= 0) return false;
+    if (drawn <= 0) return;
     const int passed = OptimiseSeating(model, drawn);
     if (path == Path::Search && passed != 0) {
-        SeatingSearch search(model, seed);
-        search.Run(std::numeric_limits<long long>::max(), Deadline());
+        SeatingSearch search(model, SeedingWeights(model.heatNum), seed);
+        RunSeatingSearch(search, SeatingBudget{});
         search.Finish();
     } else if (path == Path::Plan) {
-        SeatingPlanner planner(model, CurrentTournament.numHeats, seed);
-        if (planner.Done()) return false;
-        planner.Run(std::numeric_limits<long long>::max(), Deadline());
+        SeatingPlanner planner(model, SeedingRules(model.heatNum, CurrentTournament.numHeats), seed);
+        figures.bound = planner.HeatBound();
+        if (!planner.Done()) RunSeatingSearch(planner, SeatingBudget{});
         planner.Finish();
-        return planner.PlanKept();
+        figures.planKept = planner.PlanKept();
     }
-    return false;
+}
+
+// The planner's lower bound of the model's heat.
+int LowerBound(const ConflictModel& model)
+{
+    ConflictModel copy = model;
+    return SeatingPlanner(copy, SeedingRules(model.heatNum, model.heatNum), 0).HeatBound();
 }
 
 // Pairs of one game who met before, and players on a power played before.
@@ -115,39 +107,6 @@ void CountRepeats(const ConflictModel& model, HeatFigures& figures)
             figures.metAgain += met;
         }
     }
-}
-
-// The lower bound above, for the model's heat and its history.
-int LowerBound(const ConflictModel& model)
-{
-    const ConflictWeights w = ConflictWeights::FromCurrentTournament();
-    const size_t n = model.players.size();
-    std::vector<std::vector<int>> cost(n, std::vector<int>(7));
-    for (size_t i = 0; i < n; ++i)
-        for (int p = 0; p < 7; ++p) cost[i][size_t(p)] = model.PowerHistoryConflict(model.players[i], p, w);
-    // In the team heat team mates on one power pay both sides' points a pair.
-    const bool teamHeat = w.teamHeat == model.heatNum;
-    const int together = 2 * (w.team / 2 + 1);
-    std::vector<int> team;
-    for (const ModelPlayer& p : model.players) team.push_back(teamHeat ? p.teamID : -1);
-    const std::vector<int> power = AssignAtLeastCost(cost, std::vector<int>(7, int(n / 7)), team, together);
-    int bound = 0;
-    for (size_t i = 0; i < n; ++i) {
-        bound += cost[i][size_t(power[i])];
-        for (size_t j = i + 1; j < n; ++j)
-            if (team[i] != -1 && team[i] == team[j] && power[i] == power[j]) bound += together;
-    }
-    int pairs = 0;
-    for (size_t i = 0; i < n; ++i) {
-        std::vector<int> same;
-        for (size_t j = 0; j < n; ++j)
-            if (j != i)
-                same.push_back(model.SameGameConflict(model.players[i], model.players[j], w) +
-                               model.SameGameConflict(model.players[j], model.players[i], w));
-        std::partial_sort(same.begin(), same.begin() + 6, same.end());
-        for (size_t k = 0; k < 6; ++k) pairs += same[k];
-    }
-    return bound + (pairs + 1) / 2;
 }
 
 int Floor(const ConflictModel& model)
@@ -173,10 +132,8 @@ std::vector<HeatFigures> SeedInTurn(TournamentShape shape, const std::string& na
         const int heatID = DrawHeat(made, h);
         std::unique_ptr<ConflictModel> model = BuildConflictModel(h);
         HeatFigures figures;
-        ApplyTeamWeightRule(h);
-        if (path == Path::Plan) figures.bound = LowerBound(*model);
         const auto start = Clock::now();
-        figures.planKept = Optimise(*model, path, HeatSeed(h));
+        Optimise(*model, path, HeatSeed(h), figures);
         figures.seconds = std::chrono::duration<double>(Clock::now() - start).count();
         figures.value = model->TotalConflict();
         CountRepeats(*model, figures);
@@ -194,18 +151,18 @@ void InTurn(benchmark::State& state, const std::string& name, const TournamentSh
         const std::vector<HeatFigures> deep = SeedInTurn(shape, name + " deep", Path::Search);
         const std::vector<HeatFigures> plan = SeedInTurn(shape, name + " plan", Path::Plan);
         std::printf("%s, heats 1 to %d seeded in turn\n", name.c_str(), shape.numHeats);
-        std::printf("heat |  pass again pow |  deep again pow |  plan again pow  bound kept    s\n");
+        std::printf("heat |  pass again pow    s |  deep again pow    s |  plan again pow    s  bound kept\n");
         int totals[3] = {0, 0, 0};
         for (size_t k = 0; k < plan.size(); ++k) {
             const HeatFigures &a = pass[k], &b = deep[k], &c = plan[k];
             totals[0] += a.value;
             totals[1] += b.value;
             totals[2] += c.value;
-            std::printf("%4zu | %5d %5d %3d | %5d %5d %3d | %5d %5d %3d %6d %4s %4.2f\n", k + 1, a.value, a.metAgain,
-                        a.powerAgain, b.value, b.metAgain, b.powerAgain, c.value, c.metAgain, c.powerAgain, c.bound,
-                        c.planKept ? "plan" : "deep", c.seconds);
+            std::printf("%4zu | %5d %5d %3d %4.2f | %5d %5d %3d %4.2f | %5d %5d %3d %4.2f %6d %4s\n", k + 1, a.value,
+                        a.metAgain, a.powerAgain, a.seconds, b.value, b.metAgain, b.powerAgain, b.seconds, c.value,
+                        c.metAgain, c.powerAgain, c.seconds, c.bound, c.planKept ? "plan" : "deep");
         }
-        std::printf("sum  | %5d           | %5d           | %5d\n\n", totals[0], totals[1], totals[2]);
+        std::printf("sum  | %5d                | %5d                | %5d\n\n", totals[0], totals[1], totals[2]);
         std::fflush(stdout);
         state.counters["pass"] = totals[0];
         state.counters["deep"] = totals[1];
@@ -252,11 +209,12 @@ void NinthHeat(benchmark::State& state, int tournamentID, const char* name)
         bool kept = false;
         for (Path path : {Path::Pass, Path::Search, Path::Plan}) {
             ConflictModel model = *drawn;
+            HeatFigures figures;
             const auto start = Clock::now();
-            const bool planKept = Optimise(model, path, HeatSeed(9));
+            Optimise(model, path, HeatSeed(9), figures);
             seconds[int(path)] = std::chrono::duration<double>(Clock::now() - start).count();
             values[int(path)] = model.TotalConflict();
-            if (path == Path::Plan) kept = planKept;
+            if (path == Path::Plan) kept = figures.planKept;
         }
         const int bound = LowerBound(*drawn);
         std::printf("%s, heat 9: drawn %d, pass %d (%.2f s), deep %d (%.2f s), plan %d (%.2f s, %s), bound %d, "

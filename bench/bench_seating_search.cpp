@@ -22,7 +22,7 @@
 // the budget allowed.
 
 #include "conflicts/ConflictModel.h"
-#include "heats/SeatingSearch.h"
+#include "seating/SeatingSearch.h"
 #include "heats/Seeding.h"
 #include "support/SeedingTournaments.h"
 #include "tournament/CurrentTournament.h"
@@ -49,7 +49,7 @@ Searched PassAndSearch(ConflictModel& model, std::uint32_t seed, double seconds)
     ApplyTeamWeightRule(model.heatNum);
     Searched result;
     result.pass = OptimiseSeating(model, model.TotalConflict());
-    SeatingSearch search(model, seed);
+    SeatingSearch search(model, ConflictWeights::FromCurrentTournament(), seed);
     const auto budget = std::chrono::duration_cast<SeatingSearch::Clock::duration>(std::chrono::duration<double>(seconds));
     search.Run(std::numeric_limits<long long>::max(), SeatingSearch::Clock::now() + budget);
     result.steps = search.Steps();
@@ -79,7 +79,7 @@ int Chain(benchmark::State* state, int lastHeat, double seconds, long long steps
         if (steps > 0) {
             ApplyTeamWeightRule(h);
             result.pass = OptimiseSeating(*model, model->TotalConflict());
-            result.deep = SearchSeatingDeeper(*model, HeatSeed(h), steps);
+            result.deep = SearchSeatingDeeper(*model, ConflictWeights::FromCurrentTournament(), HeatSeed(h), steps);
         } else {
             result = PassAndSearch(*model, HeatSeed(h), seconds);
         }

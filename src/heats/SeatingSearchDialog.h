@@ -9,12 +9,13 @@
 // Whichever way it ends, the search keeps the best seating found: the caller
 // finishes it.
 
-#include "heats/SeatingSearch.h"
+#include "seating/SeatingSearch.h"
 #include "ui/Dialog.h"
 
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class CSeatingSearchDialog;
@@ -23,13 +24,14 @@ class CSeatingSearchDialog;
 class CSeatingSearchDialog : public CDialog {
     Q_OBJECT
 public:
-    // Runs search for at most seconds.
-    CSeatingSearchDialog(SteppedSeatingSearch& search, double seconds, QWidget* parent = nullptr);
+    // Runs search within budget, its time counted from when the window
+    // opens.
+    CSeatingSearchDialog(SteppedSeatingSearch& search, const SeatingBudget& budget, QWidget* parent = nullptr);
     ~CSeatingSearchDialog() override;
 
     // Ends the search after this many steps in total as well, so that a
     // given amount of work gives a given seating.
-    void LimitSteps(long long steps) { m_stepLimit = steps; }
+    void LimitSteps(long long steps) { m_budget.steps = steps; }
 
     void done(int result) override;
 
@@ -41,12 +43,10 @@ private:
     void OnStop();
 
     void ShowProgress();
-    bool SearchEnded() const;
 
     std::unique_ptr<Ui::CSeatingSearchDialog> ui;
     SteppedSeatingSearch& m_search;
-    QTimer m_slices;
-    SteppedSeatingSearch::Clock::duration m_budget;
-    SteppedSeatingSearch::Clock::time_point m_deadline;
-    long long m_stepLimit = -1;
+    SeatingBudget m_budget;
+    QTimer m_timer;
+    std::optional<SeatingSlices> m_slices;
 };

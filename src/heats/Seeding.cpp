@@ -5,10 +5,11 @@
 #include "db/Recordset.h"
 #include "db/ValueCodes.h"
 #include "heats/HeatRecords.h"
-#include "heats/SeatingTables.h"
 #include "players/PlayerRecords.h"
 #include "scoring/ScoringSystem.h"
+#include "seating/SeatingTables.h"
 #include "tournament/CurrentTournament.h"
+#include "tournament/TournamentSettings.h"
 #include "ui/UiServices.h"
 
 #include <algorithm>
@@ -135,6 +136,20 @@ ConflictWeights SeedingWeights(int heatNum)
     return w;
 }
 
+// The engine's own names for the powers and its limit of planned heats.
+static_assert(kSeatingNoPower == kNoPower && kSeatingPowers == kPowerCount);
+static_assert(kMaxHeats <= kSeatingMostPlannedHeats, "a plan takes every heat of a tournament");
+
+SeatingRules SeedingRules(int heatNum, int lastHeat)
+{
+    SeatingRules rules;
+    const int heats = std::clamp(lastHeat - heatNum + 1, 1, kMaxHeats);
+    for (int k = 0; k < heats; ++k) rules.heatWeights.push_back(SeedingWeights(heatNum + k));
+    rules.assignPowers = CurrentTournament.assignPowers != 0;
+    rules.mostHeats = kMaxHeats;
+    return rules;
+}
+
 int SeedingConflict(int heatNum)
 {
     if (!g_conflictModel) g_conflictModel = BuildConflictModel(heatNum);
@@ -145,7 +160,7 @@ int SeedingConflict(int heatNum)
 int OptimiseSeating(ConflictModel& model, int start)
 {
     if (model.players.empty()) return start;
-    SeatingTables seating(model);
+    SeatingTables seating(model, ConflictWeights::FromCurrentTournament());
     const int best = ClimbSeating(seating, start);
     seating.WriteBack();
     return best;

@@ -15,10 +15,11 @@
 //   int v = SeedingConflict(heatNum);
 //   HeatSeating drawn = CurrentSeating(*g_conflictModel);
 //   ... if the director agrees:
-//   v = OptimiseSeating(v);                       // then perhaps SeatingPlanner
+//   v = OptimiseSeating(v);  // then perhaps SeatingPlanner(model, SeedingRules(...))
 //   WriteOptimisedSeating(heatID, *g_conflictModel, drawn);
 
 #include "conflicts/ConflictModel.h"
+#include "seating/SeatingRules.h"
 
 #include <array>
 #include <cstdint>
@@ -81,6 +82,11 @@ void ApplyTeamWeightRule(int heatNum);
 // The weights a seeding of heatNum computes with: CurrentTournament's, the
 // team weight as the team-weight rule makes it for heatNum. Changes nothing.
 ConflictWeights SeedingWeights(int heatNum);
+
+// What the seating engine plans heatNum with: the weights of heatNum and of
+// each later heat to lastHeat (SeedingWeights; kMaxHeats heats at most),
+// CurrentTournament.assignPowers for the later heats' games, and kMaxHeats.
+SeatingRules SeedingRules(int heatNum, int lastHeat);
 
 // The total conflict of g_conflictModel (built for heatNum when absent),
 // after the team-weight rule for heatNum.

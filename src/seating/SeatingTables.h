@@ -13,7 +13,7 @@
 // + sum over pairs {s, o} in different games on one power of team(s, o) + team(o, s).
 //
 // Players are numbered by their place in the model's list; the weights are
-// those CurrentTournament holds when the tables are built.
+// the ones the tables are built with.
 
 #include "conflicts/ConflictModel.h"
 
@@ -21,7 +21,7 @@
 
 class SeatingTables {
 public:
-    explicit SeatingTables(ConflictModel& model);
+    SeatingTables(ConflictModel& model, const ConflictWeights& w);
 
     int Players() const { return m_players; }
     int Total() const;

@@ -40,6 +40,8 @@ using DesignHeat = std::vector<DesignSeat>;
 
 // The next count heats of the design for players players that continues
 // played (each heat seating every player); their games are numbered 0 to
-// players / 7 - 1. Fewer heats when the design has no more; none when there
-// is no design for that many players or played is not part of one.
-std::vector<DesignHeat> ContinueSeatingDesign(const std::vector<DesignHeat>& played, int players, int count);
+// players / 7 - 1. Offsets are looked for up to mostHeats heats. Fewer
+// heats when the design has no more; none when there is no design for that
+// many players or played is not part of one.
+std::vector<DesignHeat> ContinueSeatingDesign(const std::vector<DesignHeat>& played, int players, int count,
+                                              int mostHeats);

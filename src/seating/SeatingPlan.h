@@ -3,8 +3,8 @@
 //
 // Seated one at a time, each heat takes the best seats for itself and leaves
 // the later heats without good ones. The planner seats the model's players
-// in the heat being seeded and in every later heat of the tournament
-// (to lastHeat) at once, each later heat measured as the conflict model
+// in the heat being seeded and in every later heat it is given weights for
+// (SeatingRules) at once, each later heat measured as the conflict model
 // would measure it with the plan's earlier heats as its history: repeated
 // opponents and powers, power groups, declared conflicts, groups and team
 // mates, with the team weight the team-weight rule gives that heat. The
@@ -32,11 +32,17 @@
 // the plan beyond the heat is kept: later heats are planned again when they
 // are seeded.
 //
+// The planner stops as soon as nothing better can be found: with the heat
+// alone planned, when its total reaches its lower bound (SeatingBound.h);
+// with later heats, when the best plan has every heat at its bound, each
+// with the plan's earlier heats as its history.
+//
 // One step is a step of the search and a fixed number of the plan's; the
-// same model, weights, seed and steps give the same seating however the
+// same model, rules, seed and steps give the same seating however the
 // steps are split into calls of Run().
 
-#include "heats/SeatingSearch.h"
+#include "seating/SeatingRules.h"
+#include "seating/SeatingSearch.h"
 
 #include <memory>
 #include <vector>
@@ -46,11 +52,10 @@ class SeatingPlanState;
 
 class SeatingPlanner : public SteppedSeatingSearch {
 public:
-    // Plans heats model.heatNum to lastHeat (at least the model's heat)
-    // from the model's current seating, with the weights CurrentTournament
-    // holds now and, for later seats, CurrentTournament.assignPowers. The
-    // model must outlive the planner.
-    SeatingPlanner(ConflictModel& model, int lastHeat, std::uint32_t seed);
+    // Plans the model's heat and the later heats the rules give weights for
+    // (all of them at most kSeatingMostPlannedHeats) from the model's
+    // current seating. The model must outlive the planner.
+    SeatingPlanner(ConflictModel& model, const SeatingRules& rules, std::uint32_t seed);
     ~SeatingPlanner() override;
     SeatingPlanner(const SeatingPlanner&) = delete;
     SeatingPlanner& operator=(const SeatingPlanner&) = delete;
@@ -59,9 +64,10 @@ public:
     // search's.
     int Best() const override;
     long long Steps() const override;
-    // Both the search and the plan have nothing more to look for, or the
-    // heat, the only one planned, has a total of 0 that no other seating
-    // goes below (the search has ended at 0, or no term is negative).
+    // Both the search and the plan have nothing more to look for; or the
+    // heat, the only one planned, is at its lower bound or has a total of 0
+    // that no other seating goes below (the search has ended at 0, or no
+    // term is negative); or the best plan has every heat at its bound.
     bool Done() const override;
     void Run(long long steps, Clock::time_point deadline = Clock::time_point::max()) override;
 
@@ -76,6 +82,8 @@ public:
 
     // The heats planned (the heat being seeded first).
     int PlannedHeats() const;
+    // The lower bound of the heat being seeded (kNoSeatingBound: none).
+    int HeatBound() const { return m_bound; }
     // The weighted total of the best plan.
     long long PlanObjective() const;
     // The best plan's heats as the conflict model sees them: for each, a
@@ -85,9 +93,19 @@ public:
     std::vector<ConflictModel> PlannedModels() const;
 
 private:
+    // Whether the best plan has reached its bounds, looked at again only
+    // once it has improved, less often the more often it was not.
+    void CheckBounds();
+
     ConflictModel& m_model;
+    ConflictWeights m_weights;
     SeatingSearch m_search;
     std::unique_ptr<SeatingPlanState> m_plan;
+    int m_bound = 0;
+    bool m_planAtBounds = false;
+    long long m_checkedPlan = 0;     // the best plan's objective when last looked at
+    long long m_nextCheck = 0;       // the step of the next look
+    long long m_checkInterval = 0;
     long long m_steps = 0;
     bool m_finished = false;
     bool m_planKept = false;
@@ -100,15 +118,8 @@ private:
 // conflict that must come somewhere comes as late as it can.
 int SeatingPlanWeight(int k, int heats);
 
-// Runs the planner on the model for steps steps (tests and benchmarks fix
-// the work this way) and finishes it; returns the final total.
-int PlanSeating(ConflictModel& model, int lastHeat, std::uint32_t seed, long long steps);
-
-// Shares out columns to rows at the least cost: each row of cost (a cost for
-// each column) gets a column, column k exactly capacity[k] rows; rows of one
-// team (team[r] the same, not -1) on one column cost together more for each
-// pair of them. With together 0 (or no teams) the transportation problem. A least-cost
-// flow, exact while together is not negative. Returns the column of each
-// row; empty when the capacities do not add up to the rows.
-std::vector<int> AssignAtLeastCost(const std::vector<std::vector<int>>& cost, const std::vector<int>& capacity,
-                                   const std::vector<int>& team, int together);
+// Seats the model's heat by the planner within the budget, calling progress
+// after each slice (returning false stops it), and finishes it: the model
+// holds the seating. Returns its total.
+int PlanSeating(ConflictModel& model, const SeatingRules& rules, std::uint32_t seed, const SeatingBudget& budget,
+                const SeatingProgress& progress = {});

@@ -7,7 +7,7 @@
 // is tried about 2 * kRoundLength times a round whatever the heat's size.
 // Each round starts again from the best seating seen.
 
-#include "heats/SearchRandom.h"
+#include "seating/SearchRandom.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,8 +3,8 @@
 // result for a fixed seed and amount of work.
 
 #include "heats/RandomHeat.h"
-#include "heats/SeatingSearch.h"
 #include "heats/Seeding.h"
+#include "seating/SeatingSearch.h"
 #include "support/HeatTest.h"
 
 using namespace randomheat;
@@ -25,7 +25,7 @@ TEST_F(SeatingSearchTest, NeverEndsAboveTheExchangePassAndEndsWhereNoExchangeImp
         const int pass = model.TotalConflict();
         const Seating seats = SeatsHeld(model);
 
-        const int value = SearchSeatingDeeper(model, std::uint32_t(round), 100000);
+        const int value = SearchSeatingDeeper(model, SeedingWeights(model.heatNum), std::uint32_t(round), 100000);
         EXPECT_LE(value, pass);
         ExpectAnExchangePassEnd(model, value, seats);
         deeper += value < pass;
@@ -45,12 +45,13 @@ TEST_F(SeatingSearchTest, AFixedSeedAndAmountOfWorkGiveAFixedSeatingHoweverTheWo
     ApplyTeamWeightRule(drawn.heatNum);
     const int pass = OptimiseSeating(drawn, drawn.TotalConflict());
 
+    const ConflictWeights w = SeedingWeights(drawn.heatNum);
     ConflictModel once = drawn;
-    const int value = SearchSeatingDeeper(once, 5, 30000);
+    const int value = SearchSeatingDeeper(once, w, 5, 30000);
     ASSERT_LT(value, pass);
 
     ConflictModel sliced = drawn;
-    SeatingSearch search(sliced, 5);
+    SeatingSearch search(sliced, w, 5);
     for (int slice : {1, 255, 4096, 10000, 15648}) {
         search.Run(slice);
         // A deadline already passed runs nothing.

@@ -15,10 +15,12 @@
 // same seating after the same number of steps, however the steps are split
 // into calls of Run(). Time only decides where a caller stops it.
 
-#include "heats/SeatingTables.h"
+#include "seating/SeatingTables.h"
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
+#include <limits>
 #include <memory>
 
 // A seating search that runs in steps, as the progress dialog drives it: the
@@ -60,9 +62,9 @@ class SeatingAnnealing;
 
 class SeatingSearch : public SteppedSeatingSearch {
 public:
-    // Searches from the model's current seating with the weights
-    // CurrentTournament holds now. The model must outlive the search.
-    SeatingSearch(ConflictModel& model, std::uint32_t seed);
+    // Searches from the model's current seating with the weights w. The
+    // model must outlive the search.
+    SeatingSearch(ConflictModel& model, const ConflictWeights& w, std::uint32_t seed);
     ~SeatingSearch() override;
     SeatingSearch(const SeatingSearch&) = delete;
     SeatingSearch& operator=(const SeatingSearch&) = delete;
@@ -87,4 +89,46 @@ inline constexpr double kSeatingSearchSeconds = 2.0;
 
 // Runs the search on the model for steps steps (tests and benchmarks fix the
 // work this way) and finishes it; returns the final total.
-int SearchSeatingDeeper(ConflictModel& model, std::uint32_t seed, long long steps);
+int SearchSeatingDeeper(ConflictModel& model, const ConflictWeights& w, std::uint32_t seed, long long steps);
+
+// How long a search may run: until its time or its steps are spent,
+// whichever comes first (an infinite time: the steps alone, as tests and
+// benchmarks fix the work).
+struct SeatingBudget {
+    double seconds = kSeatingSearchSeconds;
+    long long steps = std::numeric_limits<long long>::max();
+
+    static SeatingBudget Steps(long long steps) { return {std::numeric_limits<double>::infinity(), steps}; }
+};
+
+// A search run in short slices within a budget whose time starts with the
+// slices, so that a window can show its progress and stop it between two.
+class SeatingSlices {
+public:
+    using Clock = SteppedSeatingSearch::Clock;
+
+    SeatingSlices(SteppedSeatingSearch& search, const SeatingBudget& budget);
+
+    // Runs one slice of at most kSliceMilliseconds; returns Ended().
+    bool RunSlice();
+    // The search has nothing more to look for, or the budget is spent.
+    bool Ended() const;
+    double Seconds() const { return m_seconds; }
+    double SecondsLeft() const;
+
+    static constexpr int kSliceMilliseconds = 30;
+
+private:
+    SteppedSeatingSearch& m_search;
+    double m_seconds;
+    long long m_steps;
+    Clock::time_point m_deadline;
+};
+
+// Called after each slice with the lowest total of the heat so far; false
+// stops the search.
+using SeatingProgress = std::function<bool(int best)>;
+
+// Runs the search in slices until it ends or progress stops it.
+void RunSeatingSearch(SteppedSeatingSearch& search, const SeatingBudget& budget,
+                      const SeatingProgress& progress = {});

@@ -1,4 +1,4 @@
-#include "heats/SeatingTables.h"
+#include "seating/SeatingTables.h"
 
 #include <algorithm>
 
@@ -14,9 +14,9 @@ int IndexOf(std::vector<int>& values, int value)
 
 }  // namespace
 
-SeatingTables::SeatingTables(ConflictModel& model) : m_model(model), m_players(int(model.players.size()))
+SeatingTables::SeatingTables(ConflictModel& model, const ConflictWeights& w)
+    : m_model(model), m_players(int(model.players.size()))
 {
-    const ConflictWeights w = ConflictWeights::FromCurrentTournament();
     const std::vector<ModelPlayer>& players = model.players;
     const size_t n = players.size();
 

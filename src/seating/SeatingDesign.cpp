@@ -1,7 +1,6 @@
-#include "heats/SeatingDesign.h"
+#include "seating/SeatingDesign.h"
 
-#include "heats/SearchRandom.h"
-#include "tournament/TournamentSettings.h"
+#include "seating/SearchRandom.h"
 
 #include <algorithm>
 #include <bitset>
@@ -167,7 +166,8 @@ bool GamesAreClasses(const DesignHeat& heat, const std::function<int(size_t)>& l
 
 }  // namespace
 
-std::vector<DesignHeat> ContinueSeatingDesign(const std::vector<DesignHeat>& played, int players, int count)
+std::vector<DesignHeat> ContinueSeatingDesign(const std::vector<DesignHeat>& played, int players, int count,
+                                              int mostHeats)
 {
     if (players <= 0 || players % 7 != 0 || count <= 0) return {};
     const int m = players / 7;
@@ -176,7 +176,7 @@ std::vector<DesignHeat> ContinueSeatingDesign(const std::vector<DesignHeat>& pla
     // heats as the search finds.
     const std::optional<FiniteField> field = FiniteField::OfOrder(m);
     std::vector<std::vector<int>> offset;
-    for (int heats = kMaxHeats; !field && offset.empty() && heats >= 2; --heats) offset = FindOffsets(m, heats);
+    for (int heats = mostHeats; !field && offset.empty() && heats >= 2; --heats) offset = FindOffsets(m, heats);
     if (!field && offset.empty()) return {};
     const size_t n = size_t(players);
     for (const DesignHeat& heat : played)

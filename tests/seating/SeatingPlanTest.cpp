@@ -1,13 +1,15 @@
 // The seating plan: never worse for the heat than the deeper search alone
-// with the same seed and steps, measured heat by heat as the conflict model
-// measures, the same however its steps are split; and the plain 49-player
-// tournament seeded heat by heat without a repeated opponent through heat 8
-// or a repeated power through heat 7.
+// with the same seed and steps, never below its lower bound, measured heat
+// by heat as the conflict model measures, the same however its steps are
+// split; and the plain 49-player tournament seeded heat by heat at the
+// bound, without a repeated opponent through heat 8 or a repeated power
+// through heat 7, each heat stopping as it reaches the bound.
 
 #include "db/Format.h"
 #include "heats/RandomHeat.h"
-#include "heats/SeatingPlan.h"
 #include "heats/Seeding.h"
+#include "seating/SeatingBound.h"
+#include "seating/SeatingPlan.h"
 #include "support/HeatTest.h"
 #include "tournament/CurrentTournament.h"
 
@@ -34,13 +36,14 @@ TEST_F(SeatingPlanTest, NeverWorseThanTheDeeperSearchAloneAndMeasuredAsTheModelM
         const Seating seats = SeatsHeld(model);
         const std::uint32_t seed = std::uint32_t(round);
         const long long steps = 10000;
+        const SeatingRules rules = SeedingRules(model.heatNum, CurrentTournament.numHeats);
 
         ConflictModel alone = model;
-        const int deeper = SearchSeatingDeeper(alone, seed, steps);
+        const int deeper = SearchSeatingDeeper(alone, rules.heatWeights.front(), seed, steps);
         ConflictModel once = model;
-        const int planned = PlanSeating(once, CurrentTournament.numHeats, seed, steps);
+        const int planned = PlanSeating(once, rules, seed, SeatingBudget::Steps(steps));
 
-        SeatingPlanner planner(model, CurrentTournament.numHeats, seed);
+        SeatingPlanner planner(model, rules, seed);
         planner.Run(steps / 3);
         planner.Run(steps - steps / 3);
         EXPECT_TRUE(planner.Steps() == steps || planner.Done());
@@ -61,6 +64,9 @@ TEST_F(SeatingPlanTest, NeverWorseThanTheDeeperSearchAloneAndMeasuredAsTheModelM
         EXPECT_EQ(value, planned);
         EXPECT_EQ(SeatingOf(model), SeatingOf(once));
         EXPECT_LE(value, deeper);
+        if (planner.HeatBound() != kNoSeatingBound) {
+            EXPECT_LE(planner.HeatBound(), value);
+        }
         ExpectAnExchangePassEnd(model, value, seats);
         better += value < deeper;
         if (HasFailure()) break;
@@ -83,11 +89,15 @@ TEST_F(SeatingPlanTest, APlainTournamentOf49SeededHeatByHeatRepeatsNoOpponentThr
         ApplyTeamWeightRule(heatNum);
         if (model.TotalConflict() > 0) {
             OptimiseSeating(model, model.TotalConflict());
-            SeatingPlanner planner(model, CurrentTournament.numHeats, seed);
+            SeatingPlanner planner(model, SeedingRules(heatNum, CurrentTournament.numHeats), seed);
             EXPECT_TRUE(planner.FromDesign()) << "heat " << heatNum;
+            // The design's heats are each at their bound: nothing to search.
+            EXPECT_TRUE(planner.Done()) << "heat " << heatNum;
             planner.Run(5000);
+            EXPECT_EQ(planner.Steps(), 0) << "heat " << heatNum;
             const int value = planner.Finish();
             EXPECT_EQ(value, heatNum < 8 ? 0 : 49 * 2) << "heat " << heatNum;
+            EXPECT_EQ(planner.HeatBound(), value) << "heat " << heatNum;
         }
         model.WriteSeating();
         Exec(Sql("update Game set gameStat = 2 where heatID = %d", HeatID(heatNum)));

@@ -1,13 +1,16 @@
-#include "heats/SeatingSearch.h"
+#include "seating/SeatingSearch.h"
 
-#include "heats/AnnealingSchedule.h"
-#include "heats/SearchRandom.h"
+#include "seating/AnnealingSchedule.h"
+#include "seating/SearchRandom.h"
+
+#include <algorithm>
+#include <cmath>
 
 // One search: the tables with the seating it is at, the best seen, and the
 // schedule.
 class SeatingAnnealing {
 public:
-    SeatingAnnealing(ConflictModel& model, std::uint32_t seed);
+    SeatingAnnealing(ConflictModel& model, const ConflictWeights& w, std::uint32_t seed);
 
     int Best() const { return m_best; }
     long long Steps() const { return m_steps; }
@@ -31,7 +34,8 @@ private:
     AnnealingSchedule m_schedule;
 };
 
-SeatingAnnealing::SeatingAnnealing(ConflictModel& model, std::uint32_t seed) : m_tables(model), m_random(seed)
+SeatingAnnealing::SeatingAnnealing(ConflictModel& model, const ConflictWeights& w, std::uint32_t seed)
+    : m_tables(model, w), m_random(seed)
 {
     const int n = m_tables.Players();
     m_current = m_best = m_tables.Total();
@@ -97,8 +101,8 @@ int SeatingAnnealing::Finish()
     return m_best;
 }
 
-SeatingSearch::SeatingSearch(ConflictModel& model, std::uint32_t seed)
-    : m(std::make_unique<SeatingAnnealing>(model, seed))
+SeatingSearch::SeatingSearch(ConflictModel& model, const ConflictWeights& w, std::uint32_t seed)
+    : m(std::make_unique<SeatingAnnealing>(model, w, seed))
 {
 }
 
@@ -115,9 +119,43 @@ void SeatingSearch::Run(long long steps, Clock::time_point deadline)
 
 int SeatingSearch::Finish() { return m->Finish(); }
 
-int SearchSeatingDeeper(ConflictModel& model, std::uint32_t seed, long long steps)
+int SearchSeatingDeeper(ConflictModel& model, const ConflictWeights& w, std::uint32_t seed, long long steps)
 {
-    SeatingSearch search(model, seed);
+    SeatingSearch search(model, w, seed);
     search.Run(steps);
     return search.Finish();
+}
+
+SeatingSlices::SeatingSlices(SteppedSeatingSearch& search, const SeatingBudget& budget)
+    : m_search(search), m_seconds(budget.seconds), m_steps(budget.steps),
+      m_deadline(std::isfinite(budget.seconds)
+                     ? Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                          std::chrono::duration<double>(std::max(budget.seconds, 0.0)))
+                     : Clock::time_point::max())
+{
+}
+
+bool SeatingSlices::Ended() const
+{
+    return m_search.Done() || Clock::now() >= m_deadline || m_search.Steps() >= m_steps;
+}
+
+bool SeatingSlices::RunSlice()
+{
+    if (!Ended())
+        m_search.Run(m_steps - m_search.Steps(),
+                     std::min(m_deadline, Clock::now() + std::chrono::milliseconds(kSliceMilliseconds)));
+    return Ended();
+}
+
+double SeatingSlices::SecondsLeft() const
+{
+    return std::max(0.0, std::chrono::duration<double>(m_deadline - Clock::now()).count());
+}
+
+void RunSeatingSearch(SteppedSeatingSearch& search, const SeatingBudget& budget, const SeatingProgress& progress)
+{
+    SeatingSlices slices(search, budget);
+    while (!slices.RunSlice())
+        if (progress && !progress(search.Best())) return;
 }
