@@ -1,7 +1,7 @@
 #include "db/Database.h"
 
 #include "db/OdbcDiagnostics.h"
-#include "db/Schema.h"
+#include "db/SchemaTables.h"
 #include "db/ServerDialect.h"
 #include "db/StorableText.h"
 
