@@ -1,7 +1,7 @@
 #include "db/Database.h"
 
 #include "db/OdbcDiagnostics.h"
-#include "db/Schema.h"
+#include "db/SchemaTables.h"
 #include "db/ServerDialect.h"
 #include "db/StorableText.h"
 
@@ -84,15 +84,6 @@ bool IsReadOnly(const QSqlError& error)
 {
     return !OnServer() && (error.nativeErrorCode() == QLatin1String("8") ||
                            error.databaseText().contains(QLatin1String("attempt to write a readonly database")));
-}
-
-bool IsLostState(const QString& state, const QString& text)
-{
-    return state.startsWith(QLatin1String("08")) || state == QLatin1String("57P01") ||
-           state == QLatin1String("57P02") || state == QLatin1String("57P03") ||
-           text.contains(QLatin1String("connection has been lost"), Qt::CaseInsensitive) ||
-           text.contains(QLatin1String("server closed the connection"), Qt::CaseInsensitive) ||
-           text.contains(QLatin1String("no connection to the server"), Qt::CaseInsensitive);
 }
 
 QSqlDatabase Connection()
@@ -285,18 +276,6 @@ QSqlQuery Execute(const SqlStatement& statement, Access access)
 
 }  // namespace
 
-DbError::DbError(const QString& message, int code, QString state)
-    : std::runtime_error(message.toStdString()), m_message(message), m_code(code), m_state(std::move(state))
-{
-}
-
-bool DbError::IsSerializationFailure() const
-{
-    return m_state == QLatin1String("40001") || m_state == QLatin1String("40P01");
-}
-
-bool DbError::IsConnectionLost() const { return !m_state.isEmpty() && IsLostState(m_state, QString()); }
-
 DbError CDatabase::Failure(const QSqlError& error, const QString& state)
 {
     const QString text = DriverText(error);
@@ -305,7 +284,8 @@ DbError CDatabase::Failure(const QSqlError& error, const QString& state)
         // The driver may report a broken connection as the failure of a step
         // of its own ("internal SAVEPOINT failed"): it knows it is broken.
         const QSqlDatabase db = QSqlDatabase::database(ConnectionName(), false);
-        if (IsLostState(state, error.databaseText() + error.driverText()) || (db.isValid() && ConnectionDead(db))) {
+        if (IsConnectionLostState(state, error.databaseText() + error.driverText()) ||
+            (db.isValid() && ConnectionDead(db))) {
             g_connectionLost = true;
             const QString lost = state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57"))
                                      ? state

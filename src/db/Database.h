@@ -28,19 +28,16 @@
 // CDatabase::Open, on the same store; everything here then works on the
 // calling thread's connection: its statements, transactions and store.
 
+#include "db/DbError.h"
 #include "db/Format.h"
 #include "db/StoreAddress.h"
 
 #include <QString>
 
 #include <functional>
-#include <stdexcept>
 
 class QSqlError;
 class QSqlQuery;
-
-// The file of the program's data, in the working directory.
-inline constexpr char kDatabaseFileName[] = "Orvex.mdb";
 
 // The driver reads the file from its Database key; the busy timeout (in
 // milliseconds) is how long a statement waits while another program is
@@ -50,27 +47,6 @@ inline constexpr char kConnectString[] = "DRIVER=SQLite3;Database=Orvex.mdb;Time
 // How often an action the server refused for a concurrent change is run
 // again before its failure is reported.
 inline constexpr int kSerializationRetries = 3;
-
-class DbError : public std::runtime_error {
-public:
-    explicit DbError(const QString& message, int code = 0, QString state = {});
-    QString Message() const { return m_message; }
-    // SQLite's result code of a failed statement ("file is not a database"
-    // is 26); 0 when the failure did not come from the database.
-    int Code() const { return m_code; }
-    // The SQLSTATE of a failure on the shared store; empty otherwise.
-    QString State() const { return m_state; }
-    // The server refused a transaction because another one changed the same
-    // rows at the same time; run again, it may well succeed.
-    bool IsSerializationFailure() const;
-    // The connection to the server was lost.
-    bool IsConnectionLost() const;
-
-private:
-    QString m_message;
-    int m_code = 0;
-    QString m_state;
-};
 
 class CDatabase {
 public:

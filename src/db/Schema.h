@@ -1,19 +1,10 @@
 #pragma once
-// The thirteen tables of the program's database.
+// The thirteen tables of the program's database on the store the program
+// works on (their definitions: SchemaTables.h).
 
-#include "db/StoreAddress.h"
+#include "db/SchemaTables.h"
 
 #include <QStringList>
-
-// Names of the tables, in the order they are created.
-QStringList SchemaTableNames();
-
-// The names of the columns that hold texts (compared without regard to case).
-const QStringList& SchemaTextColumns();
-
-// The column list a table is created with on a store, as in
-// "create table Player (<columns>)"; empty for a name that is no table.
-QString SchemaTableColumns(const QString& table, StoreKind store);
 
 // The names of the program's tables the database does not hold.
 QStringList MissingSchemaTables();

@@ -1,6 +1,6 @@
 #include "db/StoreAddress.h"
 
-#include "db/Database.h"
+#include "db/DbError.h"
 #include "db/Format.h"
 
 #include <QRegularExpression>

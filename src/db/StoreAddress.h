@@ -15,6 +15,9 @@
 
 #include <vector>
 
+// The file of the program's data, in the working directory.
+inline constexpr char kDatabaseFileName[] = "Orvex.mdb";
+
 enum class StoreKind { File, Server };
 
 struct StoreAddress {

@@ -1,6 +1,6 @@
 #include "venue/QrCode.h"
 
-#include "venue/VenuePages.h"
+#include "venue/VenueHtml.h"
 
 #include <QPainter>
 

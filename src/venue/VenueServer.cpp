@@ -1,14 +1,10 @@
 #include "venue/VenueServer.h"
 
-#include "db/Database.h"
 #include "db/Format.h"
-#include "db/Schema.h"
-#include "db/StoreAddress.h"
 #include "venue/VenuePages.h"
 #include "venue/VenueStoreReader.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QNetworkInterface>
 #include <QRegularExpression>
 
@@ -44,21 +40,6 @@ constexpr int kVenueThreadNice = 10;
 // Connections the system holds while the serving threads take them on: a
 // room that opens the page at once is not made to wait a second for a retry.
 constexpr int kListenBacklog = SOMAXCONN;
-
-// The venue's connection to the file never creates it.
-QString ReadOnlyConnectString(const QString& connectString)
-{
-    if (StoreAddressOf(connectString).kind == StoreKind::Server) return connectString;
-    return connectString + QStringLiteral(";NoCreat=1");
-}
-
-// The store as the venue's messages name it.
-QString StoreName(const QString& connectString)
-{
-    const StoreAddress store = StoreAddressOf(connectString);
-    if (store.kind == StoreKind::Server) return store.Description();
-    return Format("tournament database %s in %s", kDatabaseFileName, QDir::toNativeSeparators(QDir::currentPath()));
-}
 
 // A listening socket on the port, for every network or this computer only.
 int ListenOn(int port, bool everyNetwork)
@@ -110,11 +91,6 @@ QStringList NetworkHosts()
 
 }  // namespace
 
-VenueServerError::VenueServerError(const QString& message)
-    : std::runtime_error(message.toStdString()), m_message(message)
-{
-}
-
 QString VenueAddress(const QString& host, int port) { return Format("http://%s:%d/", host, port); }
 
 QString VenuePortProblem(const QString& text, int& port)
@@ -130,27 +106,6 @@ QString VenuePortProblem(const QString& text, int& port)
 }
 
 void GiveWayToTheWindow() { ::setpriority(PRIO_PROCESS, id_t(::gettid()), kVenueThreadNice); }
-
-void OpenVenueConnection(const QString& connectString)
-{
-    try {
-        CDatabase::Open(ReadOnlyConnectString(connectString));
-        if (CDatabase::Kind() == StoreKind::File) ExecuteSQL("PRAGMA query_only = 1");
-        const QStringList missing = MissingSchemaTables();
-        if (!missing.isEmpty())
-            throw VenueServerError(Format("The %s does not hold the program's tables (%s %s missing), so there is "
-                                          "nothing to show.",
-                                          StoreName(connectString), missing.join(QStringLiteral(", ")),
-                                          missing.size() == 1 ? "is" : "are"));
-    } catch (const DbError& failure) {
-        CDatabase::Close();
-        throw VenueServerError(
-            Format("The venue display cannot read the %s:\n\n%s", StoreName(connectString), failure.Message()));
-    } catch (...) {
-        CDatabase::Close();
-        throw;
-    }
-}
 
 // A page as it is kept between changes: one response of the server's,
 // queued for every request that asks for the page until the store changes.

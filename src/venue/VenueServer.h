@@ -12,12 +12,13 @@
 // (SQLite's data version of the file, the server's transaction snapshot on
 // PostgreSQL); until then it is served from memory.
 
+#include "venue/VenueConnection.h"  // VenueServerError, OpenVenueConnection
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
-#include <stdexcept>
 
 // How the server listens and what the projector does.
 struct VenueServerSettings {
@@ -32,17 +33,6 @@ inline constexpr int kDefaultVenuePort = 8080;
 inline constexpr int kMinSecondsPerScreen = 5;
 inline constexpr int kMaxSecondsPerScreen = 300;
 inline constexpr int kDefaultSecondsPerScreen = 20;
-
-// Why the server could not start, as a message for the director (naming
-// the port that is taken, or the store that cannot be read).
-class VenueServerError : public std::runtime_error {
-public:
-    explicit VenueServerError(const QString& message);
-    QString Message() const { return m_message; }
-
-private:
-    QString m_message;
-};
 
 // What a page request was answered with, for the tests and the benchmark.
 struct VenueServerCounts {
@@ -85,12 +75,6 @@ private:
 
 // The text the server's addresses are given in: "http://HOST:PORT/".
 QString VenueAddress(const QString& host, int port);
-
-// Opens the calling thread's connection to the store as the venue's pages
-// read it: read-only (the file is never created, nothing is ever written),
-// on a store that holds the program's tables. Throws VenueServerError
-// saying why the store cannot be read; no connection is left open then.
-void OpenVenueConnection(const QString& connectString);
 
 // Makes the calling thread one of the venue display's: it runs at a lower
 // priority than the program's window, so that under a room's load the

@@ -4,7 +4,7 @@
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "db/StoreAddress.h"
-#include "venue/VenueServer.h"
+#include "venue/VenueConnection.h"
 
 #include <QFile>
 #include <QFileInfo>
