@@ -47,6 +47,25 @@ MsgAnswer QtUiServices::Message(const QString& text, const QString& title, MsgIc
     return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
 }
 
+// The services installed: the Qt ones until others are installed (as the
+// tests install theirs).
+namespace {
+std::unique_ptr<UiServices>& Installed()
+{
+    static std::unique_ptr<UiServices> services = std::make_unique<QtUiServices>();
+    return services;
+}
+}  // namespace
+
+UiServices& Services() { return *Installed(); }
+
+std::unique_ptr<UiServices> InstallUiServices(std::unique_ptr<UiServices> services)
+{
+    std::unique_ptr<UiServices> previous = std::move(Installed());
+    Installed() = std::move(services);
+    return previous;
+}
+
 int QtUiServices::RunModal(CDialog& dialog) { return dialog.exec(); }
 
 void QtUiServices::BeginWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }

@@ -51,13 +51,6 @@ QPoint PlaceInside(const QRect& area, const QSize& framed, const QWidget* parent
 
 }  // namespace
 
-QRect AvailableScreenArea(const QWidget* widget)
-{
-    const QScreen* screen = widget ? widget->screen() : nullptr;
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
-}
-
 QMargins WindowFrameMargins(const QWidget* window)
 {
     if (const QWindow* handle = window->windowHandle(); handle && !handle->frameMargins().isNull())

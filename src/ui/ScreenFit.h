@@ -9,16 +9,14 @@
 // (or in the middle of the screen) and wholly inside that area, so no
 // button is ever off the screen.
 
+#include "ui/ScreenArea.h"
+
 #include <QMargins>
 #include <QRect>
 #include <QSize>
 
 class QAbstractScrollArea;
 class QWidget;
-
-// The part of the widget's screen that windows may use (without panels
-// and docks), in the widget's coordinates of device-independent pixels.
-QRect AvailableScreenArea(const QWidget* widget);
 
 // The room the window's frame takes around it: the frame the window system
 // reports once the window is on the screen, else a frame as a window

@@ -1,6 +1,6 @@
 #include "ui/TextFit.h"
 
-#include "ui/ScreenFit.h"
+#include "ui/ScreenArea.h"
 
 #include <QFontMetrics>
 #include <QFontMetricsF>

@@ -1,24 +1,5 @@
 #include "ui/UiServices.h"
 
-#include "ui/QtUiServices.h"
-
-namespace {
-std::unique_ptr<UiServices>& Installed()
-{
-    static std::unique_ptr<UiServices> services = std::make_unique<QtUiServices>();
-    return services;
-}
-}  // namespace
-
-UiServices& Services() { return *Installed(); }
-
-std::unique_ptr<UiServices> InstallUiServices(std::unique_ptr<UiServices> services)
-{
-    std::unique_ptr<UiServices> previous = std::move(Installed());
-    Installed() = std::move(services);
-    return previous;
-}
-
 MsgAnswer ShowMessage(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons,
                       const MessageOptions& options)
 {

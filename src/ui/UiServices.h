@@ -56,6 +56,8 @@ public:
     virtual long long CurrentTimeSeconds() = 0;
 };
 
+// The services installed: the Qt ones (QtUiServices.cpp, which keeps them)
+// until others are installed.
 UiServices& Services();
 // Installs services and returns the ones installed before.
 std::unique_ptr<UiServices> InstallUiServices(std::unique_ptr<UiServices> services);
