@@ -7,9 +7,9 @@
 #include "heats/HeatsDialogFixture.h"
 #include "support/SecondDesk.h"
 #include "games/GamesDialog.h"
-#include "players/GroupsDialog.h"
+#include "groups/GroupsDialog.h"
 #include "players/PlayersDialog.h"
-#include "players/PreRegistrationDialog.h"
+#include "preregistration/PreRegistrationDialog.h"
 #include "scoring/ScoringSystem.h"
 #include "tournament/CurrentTournament.h"
 

@@ -2,7 +2,7 @@
 // A player's pre-registration for the heats of a tournament: the heatNums
 // bit set of TournamentPlayer, bit n-1 for heat n.
 
-#include "players/PlayerRecords.h"
+#include "playerrecords/PlayerRecords.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "players/PlayerPreRegistration.h"
+#include "preregistration/PlayerPreRegistration.h"
 
 #include "db/Database.h"
 #include "db/Format.h"
