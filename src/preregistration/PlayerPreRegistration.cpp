@@ -3,6 +3,7 @@
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
+#include "tournament/TournamentSettings.h"
 
 namespace {
 

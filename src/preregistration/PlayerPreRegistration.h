@@ -9,9 +9,6 @@
 
 #include <vector>
 
-// The heats a tournament can have.
-inline constexpr int kMaxHeats = 9;
-
 // The player's stored bit set in the tournament; 0 when he has no row.
 int PreRegistrationMask(int tournamentID, int playerID);
 

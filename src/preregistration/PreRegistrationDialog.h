@@ -6,6 +6,7 @@
 // change is written at once.
 
 #include "preregistration/PlayerPreRegistration.h"
+#include "tournament/TournamentSettings.h"
 #include "ui/Dialog.h"
 
 #include <QString>
