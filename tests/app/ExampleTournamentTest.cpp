@@ -112,8 +112,11 @@ TEST_F(ExampleTournament, IsCreatedWholeWithValidGamesStandingsAndAwards)
     Standings standings = ComputeStandings(true);
     EXPECT_EQ(standings.playerRows.size(), 35u);
     const AwardList awards = DrawUpAwards(standings, CurrentTournament, ScoringSystem.winDrawScoring);
-    for (int entry = kFirstPlace; entry <= kLastPlace; ++entry)
-        if (entry != kBestLosses) EXPECT_FALSE(awards[size_t(entry)].text.isEmpty()) << awards[size_t(entry)].label.toStdString();
+    for (int entry = kFirstPlace; entry <= kLastPlace; ++entry) {
+        if (entry != kBestLosses) {
+            EXPECT_FALSE(awards[size_t(entry)].text.isEmpty()) << awards[size_t(entry)].label.toStdString();
+        }
+    }
 }
 
 TEST_F(ExampleTournament, TakesTheNextFreeNameAndLeavesExistingTournamentsAlone)
