@@ -6,7 +6,7 @@
 #include "db/ValueCodes.h"
 #include "games/GameResults.h"
 #include "heats/HeatRecords.h"
-#include "players/PlayerRecords.h"
+#include "playerrecords/PlayerRecords.h"
 #include "scoring/ScoringSystem.h"
 #include "tournament/CurrentTournament.h"
 #include "tournament/TournamentSettings.h"

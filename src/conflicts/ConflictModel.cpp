@@ -4,7 +4,7 @@
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "db/ValueCodes.h"
-#include "players/PlayerRecords.h"
+#include "playerrecords/PlayerRecords.h"
 #include "tournament/CurrentTournament.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
-#include "players/PlayerRecords.h"
+#include "playerrecords/PlayerRecords.h"
 #include "ui/UiServices.h"
 
 #include <algorithm>

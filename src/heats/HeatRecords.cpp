@@ -4,7 +4,7 @@
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "db/ValueCodes.h"
-#include "players/PlayerPreRegistration.h"
+#include "tournament/TournamentSettings.h"
 
 #include <unordered_set>
 

@@ -9,7 +9,7 @@
 // change that writes more than one statement is one transaction.
 
 #include "db/ChangedElsewhere.h"
-#include "players/PlayerRecords.h"
+#include "playerrecords/PlayerRecords.h"
 
 #include <QString>
 

@@ -5,7 +5,7 @@
 #include "db/Recordset.h"
 #include "db/ValueCodes.h"
 #include "heats/HeatRecords.h"
-#include "players/PlayerRecords.h"
+#include "playerrecords/PlayerRecords.h"
 #include "scoring/ScoringSystem.h"
 #include "seating/SeatingTables.h"
 #include "tournament/CurrentTournament.h"

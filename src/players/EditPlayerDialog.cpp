@@ -2,7 +2,7 @@
 
 #include "ui_EditPlayerDialog.h"
 
-#include "players/PlayerRecords.h"
+#include "playerrecords/PlayerRecords.h"
 
 CEditPlayerDialog::CEditPlayerDialog(int playerID, QWidget* parent)
     : CDialog(parent), ui(std::make_unique<Ui::CEditPlayerDialog>()), m_playerID(playerID)

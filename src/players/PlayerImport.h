@@ -16,7 +16,7 @@
 // names a player already registered or already imported from an earlier
 // row. Rows holding nothing but blanks are passed over without a word.
 
-#include "players/PlayerRecords.h"
+#include "playerrecords/PlayerRecords.h"
 
 #include <QByteArray>
 #include <QString>

@@ -3,7 +3,7 @@
 // players by hand or from a spreadsheet file, corrects and removes them, opens a player's conflicts and groups,
 // and sets his pre-registration for the heats of the open tournament.
 
-#include "players/PlayerPreRegistration.h"
+#include "tournament/TournamentSettings.h"
 #include "ui/Dialog.h"
 
 #include <array>

@@ -3,7 +3,7 @@
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "db/ValueCodes.h"
-#include "players/PlayerRecords.h"
+#include "playerrecords/PlayerRecords.h"
 #include "scoring/ScoringSystem.h"
 #include "tournament/CurrentTournament.h"
 #include "tournament/TournamentSettings.h"

@@ -49,6 +49,7 @@ struct TeamHeatSetting {
 };
 TeamHeatSetting DecodeTeamHeat(int teamHeat);
 
+// The heats a tournament can have.
 inline constexpr int kMaxHeats = 9;
 
 // The texts of a tournament and the most characters each takes. A name must

@@ -3,7 +3,7 @@
 #include "db/Format.h"
 #include "db/Recordset.h"
 #include "heats/HeatRecords.h"
-#include "players/PlayerRecords.h"
+#include "playerrecords/PlayerRecords.h"
 #include "scoring/ScoringSystem.h"
 #include "tournament/CurrentTournament.h"
 

@@ -4,13 +4,13 @@
 
 #include "db/Format.h"
 #include "db/ValueCodes.h"
-#include "heats/HeatsDialogFixture.h"
-#include "support/SecondDesk.h"
 #include "games/GamesDialog.h"
-#include "players/GroupsDialog.h"
+#include "groups/GroupsDialog.h"
+#include "heats/HeatsDialogFixture.h"
 #include "players/PlayersDialog.h"
-#include "players/PreRegistrationDialog.h"
+#include "preregistration/PreRegistrationDialog.h"
 #include "scoring/ScoringSystem.h"
+#include "support/SecondDesk.h"
 #include "tournament/CurrentTournament.h"
 
 #include "heats/SeatingSearchDialog.h"

@@ -1,6 +1,6 @@
 #include "app/MainDialog.h"
+#include "groups/GroupsDialog.h"
 #include "players/EditPlayerDialog.h"
-#include "players/GroupsDialog.h"
 #include "players/PlayersDialog.h"
 
 #include "db/Format.h"

@@ -1,6 +1,6 @@
 #include "app/MainDialog.h"
 #include "players/PlayersDialog.h"
-#include "players/PreRegistrationDialog.h"
+#include "preregistration/PreRegistrationDialog.h"
 #include "ui/Messages.h"
 
 #include "db/Database.h"

@@ -1,10 +1,10 @@
-#include "players/ConflictsDialog.h"
+#include "declaredconflicts/ConflictsDialog.h"
 
 #include "ui_ConflictsDialog.h"
 
 #include "db/Format.h"
-#include "players/PlayerConflicts.h"
-#include "players/PlayerRecords.h"
+#include "declaredconflicts/PlayerConflicts.h"
+#include "playerrecords/PlayerRecords.h"
 #include "ui/Controls.h"
 #include "ui/ListColumns.h"
 #include "ui/RowSelection.h"

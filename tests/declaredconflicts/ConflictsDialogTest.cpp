@@ -1,4 +1,4 @@
-#include "players/ConflictsDialog.h"
+#include "declaredconflicts/ConflictsDialog.h"
 #include "players/PlayersDialog.h"
 
 #include "db/Format.h"

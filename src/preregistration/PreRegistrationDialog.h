@@ -5,7 +5,8 @@
 // printed list of a heat. Only heats not created yet can be changed; every
 // change is written at once.
 
-#include "players/PlayerPreRegistration.h"
+#include "preregistration/PlayerPreRegistration.h"
+#include "tournament/TournamentSettings.h"
 #include "ui/Dialog.h"
 
 #include <QString>

@@ -1,9 +1,9 @@
-#include "players/PlayerRecords.h"
+#include "playerrecords/PlayerRecords.h"
 
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
-#include "players/EmailAddress.h"
+#include "playerrecords/EmailAddress.h"
 #include "ui/UiServices.h"
 
 QString PlayerDisplayName(const QString& first, const QString& last) { return Format("%s %s", first, last); }

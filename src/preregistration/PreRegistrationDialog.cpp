@@ -1,4 +1,4 @@
-#include "players/PreRegistrationDialog.h"
+#include "preregistration/PreRegistrationDialog.h"
 
 #include "ui_PreRegistrationDialog.h"
 

@@ -1,9 +1,9 @@
-#include "players/GroupDetailsDialog.h"
+#include "groups/GroupDetailsDialog.h"
 
 #include "ui_GroupDetailsDialog.h"
 
 #include "db/Format.h"
-#include "players/Groups.h"
+#include "groups/Groups.h"
 #include "ui/Messages.h"
 #include "ui/UiServices.h"
 

@@ -1,7 +1,7 @@
 #include "app/MainDialog.h"
-#include "players/GroupDetailsDialog.h"
-#include "players/Groups.h"
-#include "players/GroupsDialog.h"
+#include "groups/GroupDetailsDialog.h"
+#include "groups/Groups.h"
+#include "groups/GroupsDialog.h"
 #include "players/PlayersDialog.h"
 
 #include "db/Format.h"

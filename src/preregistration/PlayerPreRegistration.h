@@ -2,15 +2,12 @@
 // A player's pre-registration for the heats of a tournament: the heatNums
 // bit set of TournamentPlayer, bit n-1 for heat n.
 
-#include "players/PlayerRecords.h"
+#include "playerrecords/PlayerRecords.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <vector>
-
-// The heats a tournament can have.
-inline constexpr int kMaxHeats = 9;
 
 // The player's stored bit set in the tournament; 0 when he has no row.
 int PreRegistrationMask(int tournamentID, int playerID);

@@ -1,4 +1,4 @@
-#include "players/EmailAddress.h"
+#include "playerrecords/EmailAddress.h"
 
 namespace {
 

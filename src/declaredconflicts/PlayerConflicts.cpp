@@ -1,9 +1,9 @@
-#include "players/PlayerConflicts.h"
+#include "declaredconflicts/PlayerConflicts.h"
 
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
-#include "players/PlayerRecords.h"
+#include "playerrecords/PlayerRecords.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
-#include "players/GroupsDialog.h"
+#include "groups/GroupsDialog.h"
 
 #include "ui_GroupsDialog.h"
 
 #include "db/Format.h"
-#include "players/GroupDetailsDialog.h"
-#include "players/Groups.h"
-#include "players/PlayerRecords.h"
+#include "groups/GroupDetailsDialog.h"
+#include "groups/Groups.h"
+#include "playerrecords/PlayerRecords.h"
 #include "ui/Controls.h"
 #include "ui/ListColumns.h"
 #include "ui/UiServices.h"

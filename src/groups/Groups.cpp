@@ -1,4 +1,4 @@
-#include "players/Groups.h"
+#include "groups/Groups.h"
 
 #include "db/Database.h"
 #include "db/Format.h"

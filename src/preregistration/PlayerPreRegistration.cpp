@@ -1,8 +1,9 @@
-#include "players/PlayerPreRegistration.h"
+#include "preregistration/PlayerPreRegistration.h"
 
 #include "db/Database.h"
 #include "db/Format.h"
 #include "db/Recordset.h"
+#include "tournament/TournamentSettings.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // Group names are unique and non-empty and hold no apostrophe (each is stored
 // as a backquote); a player is a member of a group at most once.
 
-#include "players/PlayerRecords.h"
+#include "playerrecords/PlayerRecords.h"
 #include "ui/TypedText.h"
 
 #include <QString>
